@@ -1,7 +1,9 @@
 // xbtool: inspect, create, index, check and evaluate xBase files from the
-// command line. Verbs are added as the engine grows.
+// command line.
 #include <cstdio>
 #include <cstring>
+
+#include "verbs.h"
 
 namespace {
 
@@ -9,15 +11,36 @@ const char kUsage[] =
     "usage: xbtool VERB [ARGS]\n"
     "\n"
     "Verbs:\n"
-    "  --help    this text\n";
+    "  eval EXPR                 evaluate an xBase expression; prints type letter, tab, value\n"
+    "  dump TABLE                the table as JSON (fields and records)\n"
+    "  create TABLE --from JSON  create a table (and memo file) from such JSON\n"
+    "  pack TABLE                remove deleted records\n"
+    "  zap TABLE                 remove all records\n"
+    "  check TABLE               verify header, records, memos and index tags\n"
+    "  index TABLE --bag BAG --tag TAG --key EXPR [--for EXPR] [--unique] [--descending]\n"
+    "  order TABLE --bag BAG --tag TAG [--deleted on|off]\n"
+    "  seek TABLE --bag BAG --tag TAG KEY [--soft]\n"
+    "  --help                    this text\n"
+    "\n"
+    "Windows paths are resolved through QUORVANTA_DRIVES (see README.md).\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
-    std::fputs(kUsage, stdout);
+  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    std::fputs(kUsage, argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;
   }
-  std::fprintf(stderr, "xbtool: unknown verb '%s'\n", argv[1]);
+  const char* verb = argv[1];
+  int rest_argc = argc - 2;
+  char** rest_argv = argv + 2;
+  if (std::strcmp(verb, "eval") == 0) return qv::xbtool::VerbEval(rest_argc, rest_argv);
+  for (const char* v : {"dump", "create", "pack", "zap", "check"}) {
+    if (std::strcmp(verb, v) == 0) return qv::xbtool::VerbTable(verb, rest_argc, rest_argv);
+  }
+  for (const char* v : {"index", "order", "seek"}) {
+    if (std::strcmp(verb, v) == 0) return qv::xbtool::VerbIndex(verb, rest_argc, rest_argv);
+  }
+  std::fprintf(stderr, "xbtool: unknown verb '%s' (try --help)\n", verb);
   return 2;
 }
