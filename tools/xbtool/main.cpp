@@ -2,6 +2,7 @@
 // command line.
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "verbs.h"
 
