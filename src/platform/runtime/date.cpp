@@ -122,10 +122,8 @@ Date Ctod(std::string_view text, const DateSettings& settings) {
   int part = 0;
   for (char c : text) {
     if (c >= '0' && c <= '9') {
-      if (part < 3) {
-        parts[part] = parts[part] * 10 + (c - '0');
-        ++digits[part];
-      }
+      // Past 4 digits the part is invalid anyway; stop before it overflows.
+      if (part < 3 && ++digits[part] <= 4) parts[part] = parts[part] * 10 + (c - '0');
     } else if (c == ' ' && digits[part] == 0) {
       continue;
     } else if (++part > 2) {
@@ -133,6 +131,7 @@ Date Ctod(std::string_view text, const DateSettings& settings) {
     }
   }
   if (digits[0] == 0 && digits[1] == 0 && digits[2] == 0) return Date();
+  if (digits[0] > 4 || digits[1] > 4 || digits[2] > 4) return Date();
   int year = parts[2];
   if (digits[2] <= 2) {
     // Window: the year in [epoch, epoch + 99] ending in these two digits.
@@ -140,6 +139,19 @@ Date Ctod(std::string_view text, const DateSettings& settings) {
     year = base < settings.epoch ? base + 100 : base;
   }
   return Date::FromYmd(year, parts[0], parts[1]);
+}
+
+std::string_view DayName(Date d) {
+  static constexpr std::string_view kNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                 "Thursday", "Friday", "Saturday"};
+  return d.empty() ? std::string_view() : kNames[d.DayOfWeek() - 1];
+}
+
+std::string_view MonthName(Date d) {
+  static constexpr std::string_view kNames[12] = {"January",   "February", "March",    "April",
+                                                  "May",       "June",     "July",     "August",
+                                                  "September", "October",  "November", "December"};
+  return d.empty() ? std::string_view() : kNames[d.Month() - 1];
 }
 
 }  // namespace qv::rt

@@ -11,9 +11,9 @@ namespace qv::rt {
 
 class Date {
  public:
-  Date() = default;  // empty
-  static Date FromJulian(int64_t jdn);                 // out of range: empty
-  static Date FromYmd(int year, int month, int day);   // invalid: empty
+  Date() = default;                                   // empty
+  static Date FromJulian(int64_t jdn);                // out of range: empty
+  static Date FromYmd(int year, int month, int day);  // invalid: empty
   // "YYYYMMDD" (DTOS form); blanks or invalid: empty.
   static Date FromDtos(std::string_view text);
 
@@ -44,5 +44,9 @@ struct DateSettings {
 std::string Dtoc(Date d);
 // CTOD for "mm/dd/yy" or "mm/dd/yyyy"; blank or invalid text gives empty.
 Date Ctod(std::string_view text, const DateSettings& settings);
+
+// English names (CDOW, CMONTH); "" for the empty date.
+std::string_view DayName(Date d);
+std::string_view MonthName(Date d);
 
 }  // namespace qv::rt

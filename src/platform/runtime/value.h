@@ -65,19 +65,20 @@ using ObjectRef = std::shared_ptr<Object>;
 
 class Value {
  public:
-  Value() = default;  // NIL
-  Value(bool b) : v_(b) {}                            // NOLINT(implicit)
-  Value(Number n) : v_(n) {}                          // NOLINT(implicit)
-  Value(std::string s) : v_(std::move(s)) {}          // NOLINT(implicit)
-  Value(std::string_view s) : v_(std::string(s)) {}   // NOLINT(implicit)
-  Value(const char* s) : v_(std::string(s)) {}        // NOLINT(implicit)
-  Value(Date d) : v_(d) {}                            // NOLINT(implicit)
-  Value(ArrayRef a) : v_(std::move(a)) {}             // NOLINT(implicit)
-  Value(BlockRef b) : v_(std::move(b)) {}             // NOLINT(implicit)
-  Value(ObjectRef o) : v_(std::move(o)) {}            // NOLINT(implicit)
+  Value() = default;                                 // NIL
+  Value(bool b) : v_(b) {}                           // NOLINT(implicit)
+  Value(Number n) : v_(n) {}                         // NOLINT(implicit)
+  Value(std::string s) : v_(std::move(s)) {}         // NOLINT(implicit)
+  Value(std::string_view s) : v_(std::string(s)) {}  // NOLINT(implicit)
+  Value(const char* s) : v_(std::string(s)) {}       // NOLINT(implicit)
+  Value(Date d) : v_(d) {}                           // NOLINT(implicit)
+  Value(ArrayRef a) : v_(std::move(a)) {}            // NOLINT(implicit)
+  Value(BlockRef b) : v_(std::move(b)) {}            // NOLINT(implicit)
+  Value(ObjectRef o) : v_(std::move(o)) {}           // NOLINT(implicit)
 
-  // A number with the width xBase gives an integer (10, or more digits when
-  // needed) or a computed value (integer width 10 plus the decimals).
+  // A number with the width xBase gives a computed integer (10 columns, or
+  // 20 when it needs more; see IntegerNumber() in number.h) or a computed
+  // value (integer width 10 plus the decimals).
   static Value Int(int64_t n);
   static Value Num(double value, int width, int decimals);
   static Value Array(std::vector<Value> items);

@@ -1,0 +1,174 @@
+#include "platform/runtime/number.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/runtime/text.h"
+
+namespace qv::rt {
+
+namespace {
+
+// Integer part width of a computed value: 10, or 20 once 10 columns do not
+// hold it (the sign counts as a column).
+int ComputedIntegerWidth(double value) {
+  return (value >= 1e10 || value <= -1e9) ? 20 : kIntegerWidth;
+}
+
+// Widths and decimals are stored in 16 bits; an absurd one (a 70000-byte VAL
+// argument) saturates instead of wrapping to a negative width.
+int16_t Narrow(int n) { return static_cast<int16_t>(std::clamp(n, 0, 32767)); }
+
+// Repeated products add up decimals; past this they mean nothing.
+constexpr int kMaxDecimals = 255;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Rounds the decimal digit string of |value| half away from zero to
+// decimals places. The digits come from 15 significant figures, which is
+// the precision a double holds for sure, so 1.005 rounds up as it reads.
+std::string RoundedDigits(double magnitude, int decimals, int* int_digits) {
+  char buf[64];
+  // d.dddddddddddddde+XX
+  std::snprintf(buf, sizeof buf, "%.14e", magnitude);
+  std::string mantissa;
+  const char* p = buf;
+  for (; *p != 'e'; ++p) {
+    if (IsDigit(*p)) mantissa.push_back(*p);
+  }
+  int exponent = std::atoi(p + 1);
+  // digits[0] has place value 10^exponent. Keep exponent + 1 + decimals digits.
+  int keep = exponent + 1 + decimals;
+  if (keep < 0) {
+    *int_digits = 0;
+    return std::string(static_cast<size_t>(decimals), '0');
+  }
+  std::string digits = mantissa;
+  if (static_cast<int>(digits.size()) < keep) digits.append(keep - digits.size(), '0');
+  bool round_up = static_cast<int>(digits.size()) > keep && digits[keep] >= '5';
+  digits.resize(static_cast<size_t>(keep));
+  if (round_up) {
+    int i = keep - 1;
+    for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
+    if (i >= 0) {
+      ++digits[i];
+    } else {
+      digits.insert(digits.begin(), '1');
+      ++exponent;
+    }
+  }
+  // Put leading zeros in front so that the integer part has >= 1 digit.
+  int ints = exponent + 1;
+  if (ints < 1) {
+    digits.insert(0, static_cast<size_t>(1 - ints), '0');
+    ints = 1;
+  }
+  *int_digits = ints;
+  return digits;
+}
+
+}  // namespace
+
+int FullWidth(int integer_width, int decimals) {
+  return decimals > 0 ? integer_width + decimals + 1 : integer_width;
+}
+
+Number IntegerNumber(double whole) { return Number{whole, Narrow(ComputedIntegerWidth(whole)), 0}; }
+
+Number DecimalNumber(double value, int decimals) {
+  if (decimals <= 0) return IntegerNumber(value);
+  decimals = std::min(decimals, kMaxDecimals);
+  return Number{value, Narrow(FullWidth(ComputedIntegerWidth(value), decimals)), Narrow(decimals)};
+}
+
+Number LiteralNumber(std::string_view text) {
+  size_t point = text.find('.');
+  int int_digits = static_cast<int>(point == std::string_view::npos ? text.size() : point);
+  int decimals = point == std::string_view::npos ? 0 : static_cast<int>(text.size() - point - 1);
+  int integer_width = int_digits > kIntegerWidth ? int_digits + 1 : kIntegerWidth;
+  double value = std::strtod(std::string(text).c_str(), nullptr);
+  return Number{value, Narrow(FullWidth(integer_width, decimals)), Narrow(decimals)};
+}
+
+std::string Str(const Number& n) { return Str(n.value, n.width, n.decimals); }
+
+std::string Str(double value, int width, int decimals) {
+  if (width < 1) return "";
+  if (decimals < 0) decimals = 0;
+  if (!std::isfinite(value)) return std::string(static_cast<size_t>(width), '*');
+  int int_digits = 0;
+  std::string digits = RoundedDigits(std::fabs(value), decimals, &int_digits);
+  bool all_zero = digits.find_first_not_of('0') == std::string::npos;
+  std::string text;
+  if (value < 0 && !all_zero) text.push_back('-');
+  text.append(digits, 0, static_cast<size_t>(int_digits));
+  if (decimals > 0) {
+    text.push_back('.');
+    text.append(digits, static_cast<size_t>(int_digits), std::string::npos);
+  }
+  if (static_cast<int>(text.size()) > width) return std::string(static_cast<size_t>(width), '*');
+  return std::string(static_cast<size_t>(width) - text.size(), ' ') + text;
+}
+
+std::string FieldText(const Number& n, int len, int dec) { return Str(n.value, len, dec); }
+std::string FieldText(double value, int len, int dec) { return Str(value, len, dec); }
+
+Number Val(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  size_t start = i;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  while (i < text.size() && IsDigit(text[i])) ++i;
+  int decimals = 0;
+  if (i < text.size() && text[i] == '.') {
+    for (++i; i < text.size() && IsDigit(text[i]); ++i) ++decimals;
+  }
+  // strtod reads exactly the prefix scanned above ("+", "-", "." read as 0).
+  std::string number(text.substr(start, i - start));
+  double value = std::strtod(number.c_str(), nullptr);
+  // The width is the text's, but never less than the digits need.
+  int width = static_cast<int>(text.size());
+  int needed = static_cast<int>(AllTrim(Str(value, 64, decimals)).size());
+  return Number{value, Narrow(std::max(width, needed)), Narrow(decimals)};
+}
+
+Number FieldNumber(std::string_view stored, int len, int dec) {
+  return Number{Val(stored).value, Narrow(len), Narrow(dec)};
+}
+
+Number Add(const Number& a, const Number& b) {
+  return DecimalNumber(a.value + b.value, std::max(a.decimals, b.decimals));
+}
+
+Number Subtract(const Number& a, const Number& b) {
+  return DecimalNumber(a.value - b.value, std::max(a.decimals, b.decimals));
+}
+
+Number Multiply(const Number& a, const Number& b) {
+  return DecimalNumber(a.value * b.value, a.decimals + b.decimals);
+}
+
+Number Divide(const Number& a, const Number& b, int set_decimals) {
+  double q = a.value / b.value;
+  if (a.decimals == 0 && b.decimals == 0 && std::trunc(q) == q) return IntegerNumber(q);
+  return DecimalNumber(q, set_decimals);
+}
+
+Number Modulus(const Number& a, const Number& b) {
+  return DecimalNumber(std::fmod(a.value, b.value), std::max(a.decimals, b.decimals));
+}
+
+Number Power(const Number& a, const Number& b, int set_decimals) {
+  return DecimalNumber(std::pow(a.value, b.value), set_decimals);
+}
+
+Number Negate(const Number& a) {
+  Number n{-a.value, a.width, a.decimals};
+  // The sign may need the column a positive value left free (-1234567890).
+  if (Str(n).starts_with('*')) n = DecimalNumber(n.value, n.decimals);
+  return n;
+}
+
+}  // namespace qv::rt
