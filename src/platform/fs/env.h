@@ -88,6 +88,11 @@ class Env {
   virtual Result<uint64_t> FreeSpace(const std::string& path) = 0;
   // Makes a rename or creation inside dir durable.
   virtual Status SyncDir(const std::string& dir) = 0;
+  // The target of a symbolic link, as stored in it. NotSupported where the
+  // file system has no links (the memory Env).
+  virtual Result<std::string> ReadLink(const std::string& path) {
+    return Status::NotSupported("no symbolic links: " + path);
+  }
 };
 
 // The host file system (POSIX; OFD byte-range locks and flock share locks).
@@ -121,6 +126,9 @@ class EnvWrapper : public Env {
     return target_->FreeSpace(path);
   }
   Status SyncDir(const std::string& dir) override { return target_->SyncDir(dir); }
+  Result<std::string> ReadLink(const std::string& path) override {
+    return target_->ReadLink(path);
+  }
 
  private:
   Env* target_;
