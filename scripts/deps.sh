@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config googletest libgtest-dev libgmock-dev
-          libbenchmark-dev python3 python3-dbf python3-dbfread libdbd-xbase-perl
+          libbenchmark-dev qt6-base-dev python3 python3-dbf python3-dbfread libdbd-xbase-perl
           fonts-dejavu-core)
 
 missing=()
