@@ -43,18 +43,22 @@ Parts Split(std::string_view name) {
     p.basis = Allowed(body.substr(0, dot));
     p.extension = Allowed(body.substr(dot + 1)).substr(0, 3);
   }
-  if (p.basis.empty()) p.basis = "_";
+  if (p.basis.empty()) p.basis.push_back('_');
   p.basis.resize(std::min(p.basis.size(), kBasisLength));
   return p;
 }
 
 // BASIS~N.EXT; the basis gives way to longer numbers so that it stays 8.3.
 std::string Compose(const Parts& p, size_t number) {
-  std::string tail = "~" + std::to_string(number);
+  std::string tail(1, '~');
+  tail += std::to_string(number);
   std::string basis =
       p.basis.substr(0, std::min(p.basis.size(), 8 - std::min<size_t>(tail.size(), 7)));
   std::string out = basis + tail;
-  if (!p.extension.empty()) out += "." + p.extension;
+  if (!p.extension.empty()) {
+    out += '.';
+    out += p.extension;
+  }
   return out;
 }
 

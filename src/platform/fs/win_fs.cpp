@@ -206,7 +206,8 @@ Result<std::string> WinFs::ShortPath(std::string_view path) {
     QV_ASSIGN_OR_RETURN(std::vector<DirEntry> entries, env_.List(dir));
     std::vector<std::string> siblings;
     for (const DirEntry& e : entries) siblings.push_back(e.name);
-    out += (i == 0 ? "" : "\\") + ShortName(loc.names[i], siblings);
+    if (i > 0) out += '\\';
+    out += ShortName(loc.names[i], siblings);
     dir = JoinHost(dir, loc.names[i]);
   }
   return out;

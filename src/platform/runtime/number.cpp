@@ -41,9 +41,9 @@ std::string RoundedDigits(double magnitude, int decimals, int* int_digits) {
   int exponent = std::atoi(p + 1);
   // digits[0] has place value 10^exponent. Keep exponent + 1 + decimals digits.
   int keep = exponent + 1 + decimals;
-  if (keep < 0) {
-    *int_digits = 0;
-    return std::string(static_cast<size_t>(decimals), '0');
+  if (keep < 0) {  // too small to reach the last decimal: zero
+    *int_digits = 1;
+    return std::string(static_cast<size_t>(decimals) + 1, '0');
   }
   std::string digits = mantissa;
   if (static_cast<int>(digits.size()) < keep) digits.append(keep - digits.size(), '0');

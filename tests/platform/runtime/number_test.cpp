@@ -25,6 +25,8 @@ TEST(NumberTest, StrWithWidthRoundsHalfAwayAndOverflowsToStars) {
       {2.5, 3, 0, "  3"},
       {-2.5, 3, 0, " -3"},
       {-0.001, 5, 2, " 0.00"},  // no sign on a zero
+      {0.004, 1, 0, "0"},       // far below the last place: still a zero
+      {0.00001, 6, 2, "  0.00"},
       {9.99, 4, 1, "10.0"},     // carry into a new digit
       {99.99, 4, 1, "****"},    // ... which then does not fit
       {-5, 2, 0, "-5"},

@@ -1,0 +1,113 @@
+// Sorting a build's keys: radix passes over 8-byte key prefixes, then runs of
+// equal prefixes sorted by the next bytes; equal keys by record number.
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "platform/rdd/cdx/cdx_builder.h"
+
+namespace qv::rdd::cdx {
+
+namespace {
+
+struct Item {
+  uint64_t prefix;  // key bytes [depth, depth + 8) big-endian, zero-padded
+  uint32_t index;
+};
+
+constexpr size_t kSmallRun = 48;  // below this a comparison sort is faster
+
+uint64_t Prefix(const KeyList& list, uint32_t index, size_t depth) {
+  const char* key = list.keys.data() + size_t{index} * list.key_len;
+  uint64_t v = 0;
+  for (size_t i = 0; i < 8; ++i) {
+    const size_t at = depth + i;
+    v = (v << 8) | (at < list.key_len ? static_cast<uint8_t>(key[at]) : 0);
+  }
+  return v;
+}
+
+// Stable LSD radix sort by prefix, one byte per pass, skipping bytes that
+// are the same in every item.
+void RadixByPrefix(std::vector<Item>& items, std::vector<Item>& scratch) {
+  scratch.resize(items.size());
+  for (int shift = 0; shift < 64; shift += 8) {
+    std::array<size_t, 256> count{};
+    for (const Item& it : items) ++count[(it.prefix >> shift) & 0xFF];
+    if (std::find(count.begin(), count.end(), items.size()) != count.end()) continue;
+    size_t sum = 0;
+    for (size_t& c : count) sum += std::exchange(c, sum);
+    for (const Item& it : items) scratch[count[(it.prefix >> shift) & 0xFF]++] = it;
+    items.swap(scratch);
+  }
+}
+
+class Sorter {
+ public:
+  explicit Sorter(const KeyList& list) : list_(list) {}
+
+  // Sorts order[from, to) whose keys agree on bytes [0, depth).
+  void Sort(std::vector<uint32_t>& order, size_t from, size_t to, size_t depth) {
+    if (to - from < 2) return;
+    if (to - from < kSmallRun || depth >= list_.key_len) {
+      CompareSort(order, from, to, depth);
+      return;
+    }
+    std::vector<Item> items(to - from);
+    for (size_t i = from; i < to; ++i) items[i - from] = {Prefix(list_, order[i], depth), order[i]};
+    RadixByPrefix(items, scratch_);
+    for (size_t i = from; i < to; ++i) order[i] = items[i - from].index;
+    for (size_t run = 0; run < items.size();) {
+      size_t end = run + 1;
+      while (end < items.size() && items[end].prefix == items[run].prefix) ++end;
+      if (end - run > 1) Sort(order, from + run, from + end, depth + 8);
+      run = end;
+    }
+  }
+
+ private:
+  void CompareSort(std::vector<uint32_t>& order, size_t from, size_t to, size_t depth) {
+    const size_t len = list_.key_len;
+    const size_t rest = depth < len ? len - depth : 0;
+    const char* keys = list_.keys.data();
+    const uint32_t* recnos = list_.recnos.data();
+    std::sort(order.begin() + static_cast<std::ptrdiff_t>(from),
+              order.begin() + static_cast<std::ptrdiff_t>(to), [&](uint32_t a, uint32_t b) {
+                const int cmp = rest == 0 ? 0
+                                          : std::memcmp(keys + size_t{a} * len + depth,
+                                                        keys + size_t{b} * len + depth, rest);
+                return cmp != 0 ? cmp < 0 : recnos[a] < recnos[b];
+              });
+  }
+
+  const KeyList& list_;
+  std::vector<Item> scratch_;
+};
+
+}  // namespace
+
+std::vector<uint32_t> SortOrder(const KeyList& list) {
+  const size_t n = list.size();
+  std::vector<uint32_t> order(n);
+  for (size_t i = 0; i < n; ++i) order[i] = static_cast<uint32_t>(i);
+  Sorter(list).Sort(order, 0, n, 0);  // equal keys end in CompareSort, by record
+  return order;
+}
+
+void SortKeys(KeyList* list) {
+  const size_t n = list->size();
+  const std::vector<uint32_t> order = SortOrder(*list);
+  // Gathering into fresh arrays writes sequentially; permuting in place
+  // cycle by cycle was slower by far.
+  const size_t len = list->key_len;
+  std::string keys(list->keys.size(), '\0');
+  std::vector<uint32_t> recnos(n);
+  for (size_t i = 0; i < n; ++i) {
+    std::memcpy(keys.data() + i * len, list->keys.data() + size_t{order[i]} * len, len);
+    recnos[i] = list->recnos[order[i]];
+  }
+  list->keys = std::move(keys);
+  list->recnos = std::move(recnos);
+}
+
+}  // namespace qv::rdd::cdx

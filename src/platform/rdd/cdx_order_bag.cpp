@@ -1,0 +1,184 @@
+// Opening, maintaining and rebuilding CDX bags behind the order seam.
+#include "platform/rdd/cdx_order_bag.h"
+
+#include <cctype>
+
+#include "platform/rdd/detail/cdx_adapter.h"
+#include "platform/rdd/table.h"
+
+namespace qv::rdd {
+namespace {
+
+std::string BagBaseName(const std::string& path) {
+  size_t start = path.find_last_of("/\\:");
+  start = start == std::string::npos ? 0 : start + 1;
+  std::string name = path.substr(start, path.find('.', start) - start);
+  if (name.size() > 10) name.resize(10);
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
+}
+
+Result<std::unique_ptr<OrderBag>> Wrap(Table& table, std::unique_ptr<cdx::Bag> bag,
+                                       cdx::BagOptions options) {
+  auto adapter = std::make_unique<CdxOrderBag>(table, std::move(bag), options);
+  QV_RETURN_IF_ERROR(adapter->Reload());
+  return std::unique_ptr<OrderBag>(std::move(adapter));
+}
+
+Result<cdx::TagSpec> SpecFor(const cdx::TagInfo& info, const KeyExpr& expr) {
+  cdx::TagSpec spec;
+  spec.name = info.name;
+  spec.key_expr = info.key_expr;
+  spec.for_expr = info.for_expr;
+  spec.unique = info.unique;
+  spec.descending = info.descending;
+  spec.type = expr.type();
+  spec.key_len = expr.key_len();
+  return spec;
+}
+
+}  // namespace
+
+Status CollectKeys(Table& table, KeyExpr& expr, cdx::KeyList* keys,
+                   const BuildProgress& progress) {
+  QV_ASSIGN_OR_RETURN(uint32_t count, table.RecordCount());
+  keys->recnos.reserve(count);
+  keys->keys.reserve(static_cast<size_t>(count) * keys->key_len);
+  for (uint32_t recno = 1; recno <= count; ++recno) {
+    if (progress && recno % 10 == 0 && !progress(recno, count)) {
+      return Status::Cancelled("index build stopped at record " + std::to_string(recno));
+    }
+    QV_ASSIGN_OR_RETURN(std::string_view image, table.ReadRecord(recno));
+    QV_ASSIGN_OR_RETURN(bool included, expr.Includes(recno, image));
+    if (!included) continue;
+    QV_ASSIGN_OR_RETURN(std::string key, expr.Key(recno, image));
+    keys->Add(key, recno);
+  }
+  return Status::OK();
+}
+
+Result<std::unique_ptr<OrderBag>> OpenCdxBag(fs::Env& env, const std::string& path, Table& table,
+                                             fs::ShareMode share, bool read_only) {
+  QV_ASSIGN_OR_RETURN(auto file,
+                      env.Open(path, read_only ? fs::OpenMode::kRead : fs::OpenMode::kReadWrite));
+  QV_RETURN_IF_ERROR(file->SetShareMode(share));
+  cdx::BagOptions options{share == fs::ShareMode::kShared, read_only};
+  QV_ASSIGN_OR_RETURN(auto bag, cdx::Bag::OpenFile(std::move(file), options));
+  return Wrap(table, std::move(bag), options);
+}
+
+Result<std::unique_ptr<OrderBag>> CreateCdxBag(fs::Env& env, const std::string& path,
+                                               Table& table) {
+  {
+    QV_ASSIGN_OR_RETURN(auto created, cdx::Bag::Create(env, path));
+  }
+  return OpenCdxBag(env, path, table,
+                    table.exclusive() ? fs::ShareMode::kExclusive : fs::ShareMode::kShared, false);
+}
+
+BagOpener CdxBagOpener() { return OpenCdxBag; }
+
+Status CdxOrderBag::Reload() {
+  std::vector<std::unique_ptr<CdxOrder>> old = std::move(orders_);
+  orders_.clear();
+  for (size_t i = 0; i < bag_->tag_count(); ++i) {
+    const cdx::TagInfo& info = bag_->tag_info(i);
+    std::unique_ptr<CdxOrder> order;
+    for (auto& o : old) {
+      if (o && o->Name() == info.name) order = std::move(o);
+    }
+    if (!order) {
+      auto expr = KeyExpr::Compile(table_, info.key_expr, info.for_expr);
+      if (!expr.ok()) {
+        return Status::InvalidArgument(path_ + ": tag " + info.name + ": " +
+                                       expr.status().message());
+      }
+      order = std::make_unique<CdxOrder>(*this, std::move(expr).value());
+    }
+    if (order->expr().type() == cdx::KeyType::kChar) order->expr().set_key_len(info.key_len);
+    QV_ASSIGN_OR_RETURN(cdx::Tag * tag, bag_->OpenTag(i, order->expr().type()));
+    order->Bind(tag);
+    orders_.push_back(std::move(order));
+  }
+  ++stamp_;
+  return Status::OK();
+}
+
+Status CdxOrderBag::RecordWritten(uint32_t recno, std::string_view old_image,
+                                  std::string_view new_image) {
+  ++stamp_;
+  for (auto& order : orders_) {
+    std::string old_key, new_key;
+    bool had = false;
+    if (!old_image.empty()) QV_ASSIGN_OR_RETURN(had, order->KeyOf(recno, old_image, &old_key));
+    QV_ASSIGN_OR_RETURN(bool has, order->KeyOf(recno, new_image, &new_key));
+    if (had && has && old_key == new_key) continue;
+    if (had) {
+      Status s = order->tag().Remove(old_key, recno);
+      // A unique tag may hold the key under another record.
+      if (!s.ok() && !(s.IsNotFound() && order->tag().info().unique)) return s;
+    }
+    if (has) QV_RETURN_IF_ERROR(order->tag().Insert(new_key, recno));
+  }
+  return Status::OK();
+}
+
+Status CdxOrderBag::Zap() {
+  QV_RETURN_IF_ERROR(bag_->Zap());
+  return Reload();
+}
+
+Result<std::unique_ptr<fs::File>> CdxOrderBag::BuildBeside(Table& table,
+                                                           const std::string& new_path) {
+  QV_ASSIGN_OR_RETURN(auto locked, CreateExclusive(table.env(), new_path));
+  QV_ASSIGN_OR_RETURN(auto fresh, cdx::Bag::Create(table.env(), new_path));
+  for (auto& order : orders_) {
+    QV_ASSIGN_OR_RETURN(auto expr, KeyExpr::Compile(table, order->KeyText(), order->ForText()));
+    expr->set_key_len(order->expr().key_len());
+    cdx::KeyList keys(expr->key_len());
+    QV_RETURN_IF_ERROR(CollectKeys(table, *expr, &keys, nullptr));
+    const std::vector<uint32_t> sorted = cdx::SortOrder(keys);
+    QV_ASSIGN_OR_RETURN(cdx::TagSpec spec, SpecFor(order->tag().info(), *expr));
+    QV_RETURN_IF_ERROR(fresh->AddTag(spec, keys, &sorted));
+  }
+  QV_RETURN_IF_ERROR(fresh->Flush(true));
+  return locked;
+}
+
+Status CdxOrderBag::Adopt(std::unique_ptr<fs::File> file) {
+  QV_ASSIGN_OR_RETURN(auto bag, cdx::Bag::OpenFile(std::move(file), options_));
+  bag_ = std::move(bag);
+  return Reload();
+}
+
+Status CdxOrderBag::CreateOrder(Table& table, const OrderSpec& spec,
+                                const BuildProgress& progress) {
+  QV_ASSIGN_OR_RETURN(auto expr, KeyExpr::Compile(table, spec.key_text, spec.for_text));
+  cdx::KeyList keys(expr->key_len());
+  QV_RETURN_IF_ERROR(CollectKeys(table, *expr, &keys, progress));
+  const std::vector<uint32_t> sorted = cdx::SortOrder(keys);
+  cdx::TagInfo info;
+  info.name = spec.name.empty() ? BagBaseName(path_) : spec.name;
+  info.key_expr = spec.key_text;
+  info.for_expr = spec.for_text;
+  info.unique = spec.unique;
+  info.descending = spec.descending;
+  QV_ASSIGN_OR_RETURN(cdx::TagSpec tag_spec, SpecFor(info, *expr));
+  QV_RETURN_IF_ERROR(bag_->AddTag(tag_spec, keys, &sorted));
+  return Reload();
+}
+
+Status CdxOrderBag::Rebuild(Table& table) {
+  for (size_t i = 0; i < orders_.size(); ++i) {
+    CdxOrder& order = *orders_[i];
+    cdx::KeyList keys(order.expr().key_len());
+    QV_RETURN_IF_ERROR(CollectKeys(table, order.expr(), &keys, nullptr));
+    const std::vector<uint32_t> sorted = cdx::SortOrder(keys);
+    QV_ASSIGN_OR_RETURN(cdx::TagSpec spec, SpecFor(order.tag().info(), order.expr()));
+    QV_RETURN_IF_ERROR(bag_->AddTag(spec, keys, &sorted));
+    QV_RETURN_IF_ERROR(Reload());  // AddTag reopened the tags
+  }
+  return Status::OK();
+}
+
+}  // namespace qv::rdd
