@@ -102,9 +102,14 @@ std::string Date::Dtos() const {
   if (empty()) return std::string(8, ' ');
   int y, m, d;
   Ymd(&y, &m, &d);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d%02d%02d", y, m, d);
-  return buf;
+  // Digits by hand: keys and filters call this for every record.
+  char buf[8];
+  for (int i = 3; i >= 0; --i, y /= 10) buf[i] = static_cast<char>('0' + y % 10);
+  buf[4] = static_cast<char>('0' + m / 10);
+  buf[5] = static_cast<char>('0' + m % 10);
+  buf[6] = static_cast<char>('0' + d / 10);
+  buf[7] = static_cast<char>('0' + d % 10);
+  return std::string(buf, sizeof buf);
 }
 
 std::string Dtoc(Date d) {

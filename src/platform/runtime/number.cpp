@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 #include "platform/runtime/text.h"
 
@@ -69,6 +70,46 @@ std::string RoundedDigits(double magnitude, int decimals, int* int_digits) {
   return digits;
 }
 
+constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// The common case, without decimal text: |value| scaled to its last decimal
+// is below 1e11 and not near a rounding tie. There the 15-digit decimal text
+// that RoundedDigits() rounds lies within 5e-4 of the scaled binary value,
+// so rounding the binary value gives the same digits. Ties go the slow way.
+bool FastScaled(double magnitude, int decimals, uint64_t* scaled) {
+  if (decimals >= static_cast<int>(std::size(kPow10))) return false;
+  double s = magnitude * kPow10[decimals];
+  if (!(s < 1e11)) return false;
+  double whole = std::floor(s);
+  double fraction = s - whole;
+  if (std::fabs(fraction - 0.5) < 1e-3) return false;
+  *scaled = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  return true;
+}
+
+// Right-aligns [-]int.dec of scaled / 10^decimals in width columns.
+std::string FormatScaled(bool negative, uint64_t scaled, int width, int decimals) {
+  char buf[40];
+  char* end = buf + sizeof buf;
+  char* p = end;
+  for (int i = 0; i < decimals; ++i) {
+    *--p = static_cast<char>('0' + scaled % 10);
+    scaled /= 10;
+  }
+  if (decimals > 0) *--p = '.';
+  do {
+    *--p = static_cast<char>('0' + scaled % 10);
+    scaled /= 10;
+  } while (scaled != 0);
+  bool zero = std::find_if(p, end, [](char c) { return c > '0' && c <= '9'; }) == end;
+  if (negative && !zero) *--p = '-';
+  auto length = static_cast<int>(end - p);
+  if (length > width) return std::string(static_cast<size_t>(width), '*');
+  std::string text(static_cast<size_t>(width - length), ' ');
+  text.append(p, end);
+  return text;
+}
+
 }  // namespace
 
 int FullWidth(int integer_width, int decimals) {
@@ -95,6 +136,17 @@ Number LiteralNumber(std::string_view text) {
 std::string Str(const Number& n) { return Str(n.value, n.width, n.decimals); }
 
 std::string Str(double value, int width, int decimals) {
+  if (width < 1) return "";
+  if (decimals < 0) decimals = 0;
+  if (!std::isfinite(value)) return std::string(static_cast<size_t>(width), '*');
+  uint64_t scaled = 0;
+  if (FastScaled(std::fabs(value), decimals, &scaled)) {
+    return FormatScaled(value < 0, scaled, width, decimals);
+  }
+  return StrExact(value, width, decimals);
+}
+
+std::string StrExact(double value, int width, int decimals) {
   if (width < 1) return "";
   if (decimals < 0) decimals = 0;
   if (!std::isfinite(value)) return std::string(static_cast<size_t>(width), '*');

@@ -41,6 +41,9 @@ std::string Str(const Number& n);
 // width asterisks when it does not fit. A negative value that rounds to zero
 // shows no sign. width < 1 gives "". decimals < 0 counts as 0.
 std::string Str(double value, int width, int decimals);
+// Str() by rounding the 15-digit decimal text in every case: what Str()
+// gives, without its fast path for the common case (tests compare the two).
+std::string StrExact(double value, int width, int decimals);
 // The text of an N field of len columns and dec decimals (same as Str()).
 std::string FieldText(const Number& n, int len, int dec);
 // Same, from a plain double.

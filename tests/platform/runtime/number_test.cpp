@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+
 #include "platform/runtime/text.h"
 
 namespace qv::rt {
@@ -122,6 +125,23 @@ TEST(NumberTest, FieldTextAndBack) {
   EXPECT_EQ(Str(n), "     12.50");
   EXPECT_EQ(Str(FieldNumber("     ", 5, 0)), "    0");
   EXPECT_EQ(FieldNumber("  -0.01", 7, 2).value, -0.01);
+}
+
+// Str() rounds most values without decimal text; it must agree with the
+// decimal-text rounding everywhere, ties and near-ties included.
+TEST(NumberTest, StrFastPathAgreesWithDecimalTextRounding) {
+  std::mt19937_64 random(20261211);
+  std::uniform_real_distribution<double> magnitude(-12, 12);
+  std::uniform_int_distribution<int> decimals(0, 9);
+  for (int i = 0; i < 200000; ++i) {
+    int dec = decimals(random);
+    double value = std::pow(10.0, magnitude(random)) * (random() % 2 ? 1 : -1);
+    if (i % 3 == 0) {  // a tie in decimal text, e.g. 1.005 or 2.5
+      value = std::round(value * std::pow(10.0, dec + 1)) / std::pow(10.0, dec + 1);
+      value += 5 / std::pow(10.0, dec + 1) * (value < 0 ? -1 : 1);
+    }
+    ASSERT_EQ(Str(value, 24, dec), StrExact(value, 24, dec)) << value << " dec " << dec;
+  }
 }
 
 }  // namespace
