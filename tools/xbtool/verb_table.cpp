@@ -11,6 +11,7 @@
 #include "platform/fs/drive_map.h"
 #include "platform/fs/env.h"
 #include "platform/fs/win_fs.h"
+#include "platform/rdd/cdx_order_bag.h"
 #include "platform/rdd/check.h"
 #include "platform/rdd/pack.h"
 #include "platform/rdd/table.h"
@@ -43,10 +44,12 @@ Result<std::string> HostPath(fs::Env& env, const std::string& path) {
 }
 
 Result<std::unique_ptr<rdd::Table>> OpenTable(fs::Env& env, const std::string& path, bool exclusive,
-                                              bool read_only) {
+                                              bool read_only,
+                                              const rdd::BagOpener* opener = nullptr) {
   rdd::TableOpenOptions options;
   options.exclusive = exclusive;
   options.read_only = read_only;
+  options.bag_opener = opener;
   return rdd::Table::Open(env, path, options);
 }
 
@@ -73,7 +76,8 @@ int Create(fs::Env& env, const std::string& path, const std::string& json_path) 
 }
 
 int Rewrite(fs::Env& env, const std::string& path, bool pack) {
-  auto table = OpenTable(env, path, true, false);
+  const rdd::BagOpener opener = rdd::CdxBagOpener();  // the structural bag is zapped or rebuilt too
+  auto table = OpenTable(env, path, true, false, &opener);
   if (!table.ok()) return Fail(table.status());
   Status s = pack ? rdd::Pack(**table) : (*table)->Zap();
   if (s.ok()) s = (*table)->Commit();
@@ -83,7 +87,8 @@ int Rewrite(fs::Env& env, const std::string& path, bool pack) {
 
 int Check(fs::Env& env, const std::string& path) {
   std::vector<std::string> faults;
-  Status s = rdd::CheckTable(env, path, nullptr, &faults);
+  const rdd::BagOpener opener = rdd::CdxBagOpener();
+  Status s = rdd::CheckTable(env, path, &opener, &faults);
   if (!s.ok()) return Fail(s);
   for (const std::string& f : faults) std::printf("fault: %s\n", f.c_str());
   if (faults.empty()) std::printf("%s: sound\n", path.c_str());
@@ -91,6 +96,10 @@ int Check(fs::Env& env, const std::string& path) {
 }
 
 }  // namespace
+
+Result<std::string> ToolHostPath(fs::Env& env, const std::string& path) {
+  return HostPath(env, path);
+}
 
 int VerbTable(const char* verb, int argc, char** argv) {
   std::vector<std::string> args(argv, argv + argc);

@@ -103,4 +103,12 @@ Result<uint32_t> CdxOrder::KeyCount() {
   return static_cast<uint32_t>(count);
 }
 
+Result<std::string> CdxOrder::ShowKey(uint32_t recno) {
+  QV_ASSIGN_OR_RETURN(std::string_view view, bag_.table().ReadRecord(recno));
+  const std::string image(view);
+  std::string key;
+  QV_ASSIGN_OR_RETURN(bool held, KeyOf(recno, image, &key));
+  return held ? cdx::FormatKey(expr_->type(), key) : std::string();
+}
+
 }  // namespace qv::rdd

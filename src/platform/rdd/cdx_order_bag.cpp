@@ -1,21 +1,23 @@
 // Opening, maintaining and rebuilding CDX bags behind the order seam.
 #include "platform/rdd/cdx_order_bag.h"
 
-#include <cctype>
 
 #include "platform/rdd/detail/cdx_adapter.h"
+#include "platform/rdd/pack.h"
 #include "platform/rdd/table.h"
+#include "platform/runtime/text.h"
 
 namespace qv::rdd {
 namespace {
+
+constexpr char kZapNewSuffix[] = ".zap-new";
 
 std::string BagBaseName(const std::string& path) {
   size_t start = path.find_last_of("/\\:");
   start = start == std::string::npos ? 0 : start + 1;
   std::string name = path.substr(start, path.find('.', start) - start);
   if (name.size() > 10) name.resize(10);
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return name;
+  return rt::Upper(name);
 }
 
 Result<std::unique_ptr<OrderBag>> Wrap(Table& table, std::unique_ptr<cdx::Bag> bag,
@@ -110,7 +112,9 @@ Status CdxOrderBag::RecordWritten(uint32_t recno, std::string_view old_image,
   for (auto& order : orders_) {
     std::string old_key, new_key;
     bool had = false;
-    if (!old_image.empty()) QV_ASSIGN_OR_RETURN(had, order->KeyOf(recno, old_image, &old_key));
+    if (!old_image.empty()) {
+      QV_ASSIGN_OR_RETURN(had, order->KeyOf(recno, old_image, &old_key));
+    }
     QV_ASSIGN_OR_RETURN(bool has, order->KeyOf(recno, new_image, &new_key));
     if (had && has && old_key == new_key) continue;
     if (had) {
@@ -123,9 +127,19 @@ Status CdxOrderBag::RecordWritten(uint32_t recno, std::string_view old_image,
   return Status::OK();
 }
 
+// The empty bag is written beside and renamed over the old one, so a crash
+// leaves one whole bag or the other, never a half-rewritten file.
 Status CdxOrderBag::Zap() {
-  QV_RETURN_IF_ERROR(bag_->Zap());
-  return Reload();
+  if (options_.read_only) return Status::InvalidArgument(path_ + ": index opened read-only");
+  const std::string beside = path_ + kZapNewSuffix;
+  auto file = BuildBeside(table_, beside);
+  if (!file.ok()) {
+    (void)table_.env().Remove(beside);
+    return file.status();
+  }
+  QV_RETURN_IF_ERROR(table_.env().Rename(beside, path_));
+  QV_RETURN_IF_ERROR(table_.env().SyncDir(FolderOf(path_)));
+  return Adopt(std::move(file).value());
 }
 
 Result<std::unique_ptr<fs::File>> CdxOrderBag::BuildBeside(Table& table,
@@ -151,6 +165,15 @@ Status CdxOrderBag::Adopt(std::unique_ptr<fs::File> file) {
   return Reload();
 }
 
+// AddTag reopens the tags even when it fails, so the orders are rebound
+// either way.
+Status CdxOrderBag::AddAndReload(const cdx::TagSpec& spec, const cdx::KeyList& keys,
+                                 const std::vector<uint32_t>& sorted) {
+  Status added = bag_->AddTag(spec, keys, &sorted);
+  Status reloaded = Reload();
+  return added.ok() ? reloaded : added;
+}
+
 Status CdxOrderBag::CreateOrder(Table& table, const OrderSpec& spec,
                                 const BuildProgress& progress) {
   QV_ASSIGN_OR_RETURN(auto expr, KeyExpr::Compile(table, spec.key_text, spec.for_text));
@@ -164,19 +187,23 @@ Status CdxOrderBag::CreateOrder(Table& table, const OrderSpec& spec,
   info.unique = spec.unique;
   info.descending = spec.descending;
   QV_ASSIGN_OR_RETURN(cdx::TagSpec tag_spec, SpecFor(info, *expr));
-  QV_RETURN_IF_ERROR(bag_->AddTag(tag_spec, keys, &sorted));
-  return Reload();
+  return AddAndReload(tag_spec, keys, sorted);
 }
 
 Status CdxOrderBag::Rebuild(Table& table) {
-  for (size_t i = 0; i < orders_.size(); ++i) {
-    CdxOrder& order = *orders_[i];
-    cdx::KeyList keys(order.expr().key_len());
-    QV_RETURN_IF_ERROR(CollectKeys(table, order.expr(), &keys, nullptr));
+  std::vector<std::string> names;
+  for (auto& order : orders_) names.push_back(order->Name());
+  for (const std::string& name : names) {  // each AddTag reopens and may reorder the tags
+    CdxOrder* order = nullptr;
+    for (auto& o : orders_) {
+      if (o->Name() == name) order = o.get();
+    }
+    if (order == nullptr) continue;
+    cdx::KeyList keys(order->expr().key_len());
+    QV_RETURN_IF_ERROR(CollectKeys(table, order->expr(), &keys, nullptr));
     const std::vector<uint32_t> sorted = cdx::SortOrder(keys);
-    QV_ASSIGN_OR_RETURN(cdx::TagSpec spec, SpecFor(order.tag().info(), order.expr()));
-    QV_RETURN_IF_ERROR(bag_->AddTag(spec, keys, &sorted));
-    QV_RETURN_IF_ERROR(Reload());  // AddTag reopened the tags
+    QV_ASSIGN_OR_RETURN(cdx::TagSpec spec, SpecFor(order->tag().info(), order->expr()));
+    QV_RETURN_IF_ERROR(AddAndReload(spec, keys, sorted));
   }
   return Status::OK();
 }

@@ -29,6 +29,8 @@ class Order {
   virtual const std::string& KeyText() const = 0;  // key expression text
   virtual const std::string& ForText() const = 0;  // "" when none
   virtual bool Descending() const = 0;
+  // 'C', 'N', 'D' or 'L': the type of the key expression's value.
+  virtual char KeyType() const = 0;
 
   virtual Result<uint32_t> First() = 0;
   virtual Result<uint32_t> Last() = 0;
@@ -52,6 +54,9 @@ class Order {
   // 1-based position of recno in key order and the number of keys.
   virtual Result<uint32_t> KeyNo(uint32_t recno) = 0;
   virtual Result<uint32_t> KeyCount() = 0;
+  // recno's key as the tools print it: C as its bytes, N as a number, D as
+  // YYYYMMDD or "", L as T/F ("" when the record has no key here).
+  virtual Result<std::string> ShowKey(uint32_t recno) = 0;
 };
 
 // What a new tag is made of. An empty name means the bag's base name.
@@ -95,6 +100,8 @@ class OrderBag {
   virtual Status Adopt(std::unique_ptr<fs::File> file) = 0;
   // Faults of the bag's tags against table's records, one line each.
   virtual Status Check(Table& table, std::vector<std::string>* faults) = 0;
+  // Hands staged pages to the operating system; Sync also makes them durable.
+  virtual Status Flush() = 0;
   virtual Status Sync() = 0;
 
   // Builds a tag of spec from table's records (sorted, then bulk loaded),

@@ -13,12 +13,6 @@ struct SwapPair {
   std::string old_path;
 };
 
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string NameOf(const std::string& path) {
   size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -86,14 +80,18 @@ void RemoveQuietly(fs::Env& env, const std::string& path) { (void)env.Remove(pat
 
 }  // namespace
 
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 Status Pack(Table& table) {
   if (!table.exclusive() || table.read_only()) {  // rule (1)
     return Status::InvalidArgument(table.path() + ": pack needs exclusive use");
   }
   fs::Env& env = table.env();
-  OrderBag* bag = table.header().HasStructuralBag() && !table.bags().empty()
-                      ? table.bags().front().get()
-                      : nullptr;
+  OrderBag* bag = table.structural_bag();
   if (!bag && table.header().HasStructuralBag() &&
       env.Stat(SiblingPath(env, table.path(), ".cdx")).ok()) {
     return Status::NotSupported(table.path() + ": its index bag is not open to be rebuilt");
@@ -148,7 +146,12 @@ Status Pack(Table& table) {
   QV_RETURN_IF_ERROR(table.AdoptFiles(**result));              // rule (5)
   if (bag) QV_RETURN_IF_ERROR(bag->Adopt(std::move(bag_file)));
   QV_RETURN_IF_ERROR(env.Remove(dbf_path + kPackListSuffix));
-  return env.SyncDir(FolderOf(dbf_path));
+  QV_RETURN_IF_ERROR(env.SyncDir(FolderOf(dbf_path)));
+  // Other open bags are not part of the swap: rebuilt in place afterwards.
+  for (const auto& other : table.bags()) {
+    if (other.get() != bag) QV_RETURN_IF_ERROR(other->Rebuild(table));
+  }
+  return Status::OK();
 }
 
 Status RecoverInterruptedPack(fs::Env& env, const std::string& dbf_path) {

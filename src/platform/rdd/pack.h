@@ -42,6 +42,9 @@ inline constexpr char kPackListTempSuffix[] = ".pk-swap.tmp";
 // commit point the next open completes the swap.
 Status Pack(Table& table);
 
+// The folder of a host path ("." for a bare name), for syncing renames.
+std::string FolderOf(const std::string& path);
+
 // Pack rule (6) for the table at dbf_path; a no-op when nothing was cut off
 // or another opener holds the table.
 Status RecoverInterruptedPack(fs::Env& env, const std::string& dbf_path);

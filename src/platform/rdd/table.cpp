@@ -108,6 +108,7 @@ Status Table::OpenFiles() {
       QV_ASSIGN_OR_RETURN(auto opened,
                           (*options_.bag_opener)(*env_, bag, *this, share, options_.read_only));
       bags_.push_back(std::move(opened));
+      structural_ = true;
     }
   }
   return Status::OK();
@@ -172,7 +173,7 @@ int Table::FieldIndex(std::string_view name) const {
 }
 
 std::string Table::bag_path() const {
-  return bags_.empty() || !header_.HasStructuralBag() ? std::string() : bags_.front()->Path();
+  return structural_ ? bags_.front()->Path() : std::string();
 }
 
 Status Table::Flush() {
@@ -180,6 +181,7 @@ Status Table::Flush() {
   QV_RETURN_IF_ERROR(FlushWindow());
   QV_RETURN_IF_ERROR(FlushAppends());
   if (header_dirty_) QV_RETURN_IF_ERROR(WriteHeader(count_));
+  for (auto& bag : bags_) QV_RETURN_IF_ERROR(bag->Flush());
   return Status::OK();
 }
 
@@ -199,6 +201,18 @@ Status Table::CloseBags() {
     if (first.ok()) first = s;
   }
   bags_.clear();
+  structural_ = false;
+  return first;
+}
+
+Status Table::CloseOtherBags() {
+  Status first;
+  const size_t keep = structural_ ? 1 : 0;
+  for (size_t i = keep; i < bags_.size(); ++i) {
+    Status s = options_.read_only ? Status::OK() : bags_[i]->Flush();
+    if (first.ok()) first = s;
+  }
+  bags_.resize(keep);
   return first;
 }
 
@@ -208,6 +222,7 @@ Status Table::Close() {
   Status unlocked = Unlock();
   if (status.ok()) status = unlocked;
   bags_.clear();
+  structural_ = false;
   memo_.reset();
   dbf_.reset();  // closing releases the share lock (lock rule 6)
   closed_ = true;

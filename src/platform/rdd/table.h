@@ -110,6 +110,10 @@ class Table {
   const std::vector<std::unique_ptr<OrderBag>>& bags() const { return bags_; }
   void AddBag(std::unique_ptr<OrderBag> bag) { bags_.push_back(std::move(bag)); }
   Status CloseBags();
+  // Closes every bag but the structural one.
+  Status CloseOtherBags();
+  // The structural bag, opened with the table; null when closed or absent.
+  OrderBag* structural_bag() const { return structural_ ? bags_.front().get() : nullptr; }
 
   // The DBF, memo and structural-bag files as the open found them (for the
   // pack swap, which replaces them together).
@@ -149,6 +153,7 @@ class Table {
   std::unique_ptr<fs::File> dbf_;
   std::unique_ptr<MemoFile> memo_;
   std::vector<std::unique_ptr<OrderBag>> bags_;
+  bool structural_ = false;  // bags_.front() is the structural bag
 
   uint32_t count_ = 0;       // records, those still in append_buf_ included
   uint32_t file_count_ = 0;  // records written to the file

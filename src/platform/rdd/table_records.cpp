@@ -11,6 +11,9 @@ namespace qv::rdd {
 namespace {
 
 constexpr size_t kWindowBytes = 256 * 1024;
+// A read that does not continue the window (an index order jumping about)
+// reads one page's worth, so random access does not copy whole windows.
+constexpr size_t kJumpWindowBytes = 4096;
 constexpr size_t kAppendFlushBytes = 1024 * 1024;
 
 }  // namespace
@@ -53,10 +56,13 @@ Status Table::FlushAppends() {
 Status Table::LoadWindow(uint32_t recno) {
   QV_RETURN_IF_ERROR(FlushWindow());
   const size_t rl = header_.record_length;
-  uint32_t n = static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / rl));
+  const bool forwards = window_n_ != 0 && recno == window_first_ + window_n_;
+  const bool backwards = window_n_ != 0 && recno + 1 == window_first_;
+  const size_t bytes = forwards || backwards || window_n_ == 0 ? kWindowBytes : kJumpWindowBytes;
+  uint32_t n = static_cast<uint32_t>(std::max<size_t>(1, bytes / rl));
   // Moving backwards: put recno at the window's end so the next steps hit.
   uint32_t first = recno;
-  if (window_n_ != 0 && recno + 1 == window_first_) first = recno >= n ? recno - n + 1 : 1;
+  if (backwards) first = recno >= n ? recno - n + 1 : 1;
   n = std::min(n, file_count_ - first + 1);
   window_.resize(static_cast<size_t>(n) * rl);
   size_t got = 0;

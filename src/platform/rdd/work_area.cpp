@@ -79,18 +79,28 @@ Status WorkArea::GoEnd(bool top) {
   QV_RETURN_IF_ERROR(Load(recno));
   QV_RETURN_IF_ERROR(SkipInvisible(top));
   bof_ = eof_;
-  return Status::OK();
+  return Moved();
 }
 
 Status WorkArea::GoTo(uint32_t recno) {
   if (!table_->exclusive()) table_->DropCache();
   QV_RETURN_IF_ERROR(Load(recno));
   bof_ = eof_;
-  return Status::OK();
+  return Moved();
 }
 
 Status WorkArea::Skip(int64_t n) {
   if (n == 0) return Refresh();
+  if (relations_.empty()) return SkipRecords(n);
+  std::vector<Relation> relations = std::move(relations_);  // children follow the end only
+  relations_.clear();
+  Status s = SkipRecords(n);
+  relations_ = std::move(relations);
+  QV_RETURN_IF_ERROR(s);
+  return Moved();
+}
+
+Status WorkArea::SkipRecords(int64_t n) {
   bof_ = false;
   if (n > 0) {
     for (int64_t i = 0; i < n && !eof_; ++i) {
@@ -113,6 +123,34 @@ Status WorkArea::Skip(int64_t n) {
       QV_RETURN_IF_ERROR(GoTop());
       bof_ = true;
       return Status::OK();
+    }
+  }
+  return Status::OK();
+}
+
+void WorkArea::SetRelation(WorkArea* child, KeyFunction key) {
+  relations_.push_back(Relation{child, std::move(key)});
+}
+
+void WorkArea::DropRelationsTo(const WorkArea* child) {
+  std::vector<Relation> kept;
+  for (Relation& r : relations_) {
+    if (r.child != child) kept.push_back(std::move(r));
+  }
+  relations_ = std::move(kept);
+}
+
+Status WorkArea::Moved() {
+  for (Relation& r : relations_) {
+    if (eof_) {
+      QV_RETURN_IF_ERROR(r.child->GoTo(0));
+      continue;
+    }
+    QV_ASSIGN_OR_RETURN(rt::Value key, r.key());
+    if (r.child->order() == nullptr) {
+      QV_RETURN_IF_ERROR(r.child->GoTo(key.IsNumber() ? static_cast<uint32_t>(key.num()) : 0));
+    } else {
+      QV_RETURN_IF_ERROR(r.child->Seek(key, false));
     }
   }
   return Status::OK();

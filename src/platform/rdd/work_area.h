@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/rdd/order.h"
 #include "platform/rdd/table.h"
@@ -29,6 +30,8 @@ struct EngineSettings {
 
 // A condition evaluated with the area positioned on the record in question.
 using Predicate = std::function<bool()>;
+// A relation's key, evaluated with the parent positioned on its record.
+using KeyFunction = std::function<Result<rt::Value>()>;
 
 // Which records DBEVAL visits. Defaults: every visible record from the top.
 struct EvalScope {
@@ -106,6 +109,16 @@ class WorkArea {
   // key when none matches. NotSupported without a controlling order.
   Status Seek(const rt::Value& key, bool soft, bool last = false);
 
+  // Relations: after every move of this area each child is positioned by
+  // a seek for key() in its controlling order (by record number when it has
+  // none); not found, or this area at end of file, puts the child at end
+  // of file. REQUIRES: the child outlives the relation (Workspace clears
+  // relations into an area it closes).
+  void SetRelation(WorkArea* child, KeyFunction key);
+  void ClearRelations() { relations_.clear(); }
+  void DropRelationsTo(const WorkArea* child);
+  size_t relation_count() const { return relations_.size(); }
+
   // Locks (lock rules 3, 4, 6). RLock locks the current record alone.
   Result<bool> RLock();
   Result<bool> LockRecord(uint32_t recno, bool release_others) {
@@ -130,6 +143,8 @@ class WorkArea {
   Status SkipInvisible(bool forward);                  // from the current record on
   Status Search(bool from_next);
   Status Refresh();  // re-read the current record (shared use)
+  Status Moved();    // repositions the related children
+  Status SkipRecords(int64_t n);
 
   std::unique_ptr<Table> table_;
   std::string alias_;
@@ -144,6 +159,11 @@ class WorkArea {
   std::string filter_text_;
   Predicate filter_;
   Predicate locate_;
+  struct Relation {
+    WorkArea* child;
+    KeyFunction key;
+  };
+  std::vector<Relation> relations_;
 };
 
 }  // namespace qv::rdd

@@ -79,6 +79,7 @@ Result<bool> WorkArea::Append() {
   record_.assign(image.data(), image.size());
   recno_ = *recno;
   eof_ = bof_ = false;
+  QV_RETURN_IF_ERROR(Moved());
   return true;
 }
 
@@ -161,7 +162,7 @@ Status WorkArea::Seek(const rt::Value& key, bool soft, bool last) {
   }
   if (!found_ && !soft && !eof_) QV_RETURN_IF_ERROR(Load(0));
   bof_ = false;
-  return Status::OK();
+  return Moved();
 }
 
 Result<bool> WorkArea::RLock() {

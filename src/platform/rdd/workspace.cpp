@@ -1,15 +1,10 @@
 #include "platform/rdd/workspace.h"
 
-#include <cctype>
+#include "platform/rdd/cdx_order_bag.h"
+#include "platform/runtime/text.h"
 
 namespace qv::rdd {
 namespace {
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 bool IsSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
 
@@ -28,6 +23,7 @@ std::string BaseName(std::string_view path) {
 
 Workspace::Workspace(fs::Env& env) : env_(&env) {
   resolver_ = [](std::string_view name) -> Result<std::string> { return std::string(name); };
+  bag_opener_ = CdxBagOpener();
 }
 
 Workspace::~Workspace() { (void)CloseAll(); }
@@ -66,7 +62,7 @@ Status Workspace::Use(const UseArgs& args) {
   if (args.new_area) QV_RETURN_IF_ERROR(SelectArea(0));
   QV_RETURN_IF_ERROR(CloseArea());
   ++layout_stamp_;
-  std::string alias = Upper(args.alias.empty() ? BaseName(args.file) : args.alias);
+  std::string alias = rt::Upper(args.alias.empty() ? BaseName(args.file) : args.alias);
   if (alias.empty()) return Status::InvalidArgument("no alias for " + args.file);
   if (AreaOf(alias) != 0) return Status::InvalidArgument("alias " + alias + " is already in use");
   QV_ASSIGN_OR_RETURN(std::string path, Resolve(args.file));
@@ -80,6 +76,9 @@ Status Workspace::Use(const UseArgs& args) {
 Status Workspace::CloseArea() {
   if (static_cast<size_t>(current_) >= areas_.size() || !areas_[current_]) return Status::OK();
   ++layout_stamp_;
+  for (auto& area : areas_) {
+    if (area) area->DropRelationsTo(areas_[current_].get());
+  }
   Status s = areas_[current_]->Close();
   areas_[current_].reset();
   return s;
@@ -87,6 +86,9 @@ Status Workspace::CloseArea() {
 
 Status Workspace::CloseAll() {
   Status first;
+  for (auto& area : areas_) {
+    if (area) area->ClearRelations();
+  }
   for (auto& area : areas_) {
     if (!area) continue;
     Status s = area->Close();
@@ -123,7 +125,7 @@ Status Workspace::SelectArea(int number) {
 }
 
 int Workspace::AreaOf(std::string_view alias) const {
-  std::string wanted = Upper(alias);
+  std::string wanted = rt::Upper(alias);
   while (!wanted.empty() && wanted.back() == ' ') wanted.pop_back();
   for (size_t i = 1; i < areas_.size(); ++i) {
     if (areas_[i] && areas_[i]->alias() == wanted) return static_cast<int>(i);

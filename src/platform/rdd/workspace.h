@@ -44,6 +44,7 @@ class Workspace {
   // Folder for names without one (SET DEFAULT); "" is the current folder.
   void SetDefaultPath(std::string path) { default_path_ = std::move(path); }
   const std::string& default_path() const { return default_path_; }
+  // CDX bags by default; an empty opener leaves structural bags closed.
   void SetBagOpener(BagOpener opener) { bag_opener_ = std::move(opener); }
   // Date stamped into headers of tables written; empty: the host's date.
   void SetToday(rt::Date today) { today_ = today; }

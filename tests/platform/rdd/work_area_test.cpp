@@ -155,6 +155,7 @@ class ReverseOrder : public Order {
   const std::string& KeyText() const override { return name_; }
   const std::string& ForText() const override { return empty_; }
   bool Descending() const override { return true; }
+  char KeyType() const override { return 'N'; }
   Result<uint32_t> First() override { return recnos_.empty() ? 0 : recnos_.front(); }
   Result<uint32_t> Last() override { return recnos_.empty() ? 0 : recnos_.back(); }
   Result<uint32_t> Next(uint32_t r) override {
@@ -178,6 +179,7 @@ class ReverseOrder : public Order {
   }
   Result<uint32_t> KeyNo(uint32_t r) override { return static_cast<uint32_t>(Index(r) + 1); }
   Result<uint32_t> KeyCount() override { return static_cast<uint32_t>(recnos_.size()); }
+  Result<std::string> ShowKey(uint32_t r) override { return std::to_string(r); }
 
  private:
   size_t Index(uint32_t r) const {

@@ -13,7 +13,7 @@ constexpr size_t kCacheCapacity = 4096;  // pages (2 MB)
 }
 
 Pager::Pager(std::unique_ptr<fs::File> file, bool shared, bool read_only)
-    : file_(std::move(file)), shared_(shared), read_only_(read_only) {}
+    : file_(std::move(file)), shared_(shared), read_only_(read_only), evict_at_(kCacheCapacity) {}
 
 Status Pager::Corrupt(uint64_t offset, std::string_view what) const {
   return Status::Corruption(path(), offset, what);
@@ -38,7 +38,7 @@ Status Pager::Load() {
 Result<Pager::CachedPage*> Pager::Load(uint64_t offset) {
   auto it = cache_.find(offset);
   if (it != cache_.end()) return it->second.get();
-  if (cache_.size() >= kCacheCapacity) EvictClean();
+  if (cache_.size() >= evict_at_) EvictClean();
   auto page = std::make_unique<CachedPage>();
   size_t got = 0;
   if (offset < file_size_) {
@@ -51,10 +51,13 @@ Result<Pager::CachedPage*> Pager::Load(uint64_t offset) {
   return raw;
 }
 
+// Dirty pages stay until Flush; when they fill the cache the next scan
+// waits until it has doubled, so a big update does not rescan every page.
 void Pager::EvictClean() {
   for (auto it = cache_.begin(); it != cache_.end();) {
     it = it->second->dirty ? std::next(it) : cache_.erase(it);
   }
+  evict_at_ = std::max(kCacheCapacity, cache_.size() * 2);
 }
 
 void Pager::DropCache() {
@@ -80,7 +83,7 @@ Status Pager::Write(uint64_t offset, const uint8_t* page) {
   }
   auto it = cache_.find(offset);
   if (it == cache_.end()) {
-    if (cache_.size() >= kCacheCapacity) EvictClean();
+    if (cache_.size() >= evict_at_) EvictClean();
     it = cache_.emplace(offset, std::make_unique<CachedPage>()).first;
   }
   std::memcpy(it->second->bytes.data(), page, kPageSize);

@@ -102,6 +102,7 @@ class Pager {
   bool write_locked_ = false;
   bool changed_ = false;
   std::unordered_map<uint64_t, std::unique_ptr<CachedPage>> cache_;
+  size_t evict_at_;  // cache size that triggers the next EvictClean
   uint64_t undo_end_ = 0;
   uint32_t undo_free_head_ = 0;
   std::vector<std::pair<uint32_t, uint32_t>> popped_;  // (free page, its next) since MarkUndo

@@ -23,6 +23,7 @@ class CdxOrder : public Order {
   const std::string& KeyText() const override { return info_.key_expr; }
   const std::string& ForText() const override { return info_.for_expr; }
   bool Descending() const override { return info_.descending; }
+  char KeyType() const override { return cdx::KeyTypeLetter(expr_->type()); }
 
   Result<uint32_t> First() override;
   Result<uint32_t> Last() override;
@@ -32,6 +33,7 @@ class CdxOrder : public Order {
   Result<bool> KeyMatches(uint32_t recno, const rt::Value& key) override;
   Result<uint32_t> KeyNo(uint32_t recno) override;
   Result<uint32_t> KeyCount() override;
+  Result<std::string> ShowKey(uint32_t recno) override;
 
   KeyExpr& expr() { return *expr_; }
   cdx::Tag& tag() { return *tag_; }
@@ -72,7 +74,8 @@ class CdxOrderBag : public OrderBag {
   Result<std::unique_ptr<fs::File>> BuildBeside(Table& table, const std::string& new_path) override;
   Status Adopt(std::unique_ptr<fs::File> file) override;
   Status Check(Table& table, std::vector<std::string>* faults) override;
-  Status Sync() override { return bag_->Flush(true); }
+  Status Flush() override { return options_.read_only ? Status::OK() : bag_->Flush(false); }
+  Status Sync() override { return options_.read_only ? Status::OK() : bag_->Flush(true); }
   Status CreateOrder(Table& table, const OrderSpec& spec, const BuildProgress& progress) override;
   Status Rebuild(Table& table) override;
 
@@ -81,6 +84,8 @@ class CdxOrderBag : public OrderBag {
 
  private:
   Status CheckOrder(Table& table, size_t i, std::vector<std::string>* faults);
+  Status AddAndReload(const cdx::TagSpec& spec, const cdx::KeyList& keys,
+                      const std::vector<uint32_t>& sorted);
 
   Table& table_;
   std::unique_ptr<cdx::Bag> bag_;
