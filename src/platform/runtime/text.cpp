@@ -77,8 +77,6 @@ bool WildcardFrom(std::string_view p, std::string_view n) {
 
 }  // namespace
 
-char UpperByte(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-char LowerByte(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 std::string Upper(std::string_view text) {
   std::string out(text);

@@ -9,8 +9,9 @@
 
 namespace qv::rt {
 
-char UpperByte(char c);
-char LowerByte(char c);
+// Inline: index keys map every byte of every record through these.
+inline char UpperByte(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+inline char LowerByte(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 std::string Upper(std::string_view text);
 std::string Lower(std::string_view text);
 
