@@ -21,68 +21,6 @@ int64_t GetLe64(std::string_view b) {
   return static_cast<int64_t>(v);
 }
 
-// The value of N field text as VAL() reads it: blanks, an optional sign,
-// digits, an optional point and digits; the first other byte ends it. This
-// is the scan's inner loop, so the usual case (at most 15 digits) builds an
-// exact integer and divides by an exact power of ten, which rounds exactly
-// as strtod does; longer texts go to strtod.
-double FieldValue(std::string_view text) {
-  static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  const size_t start = i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  uint64_t mantissa = 0;
-  int digits = 0;
-  int decimals = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) {
-    mantissa = mantissa * 10 + static_cast<uint64_t>(text[i] - '0');
-  }
-  if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits, ++decimals) {
-      mantissa = mantissa * 10 + static_cast<uint64_t>(text[i] - '0');
-    }
-  }
-  if (digits > 15) {
-    std::string copy(text.substr(start, i - start));
-    return std::strtod(copy.c_str(), nullptr);
-  }
-  double value = static_cast<double>(mantissa) / kPow10[decimals];
-  return negative ? -value : value;
-}
-
-// STR(value, len, dec) into out without going through text formatting,
-// for the usual case: the scaled value is well away from a rounding tie
-// and fits in 15 digits, where the nearest integer is what rounding the
-// decimal text gives. false: the caller formats the general way.
-bool FastFieldText(double value, uint32_t len, uint32_t dec, char* out) {
-  static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  if (dec > 15 || !(std::fabs(value) < 1e15)) return false;
-  const double scaled = value * kPow10[dec];
-  const double rounded = std::round(scaled);
-  if (!(std::fabs(rounded) < 1e15) || std::fabs(std::fabs(scaled - rounded) - 0.5) < 1e-6) {
-    return false;
-  }
-  const bool negative = rounded < 0;  // a value that rounds to zero shows no sign
-  uint64_t digits = static_cast<uint64_t>(std::fabs(rounded));
-  char text[40];
-  size_t n = 0;
-  for (uint32_t i = 0; i < dec; ++i, digits /= 10) text[n++] = static_cast<char>('0' + digits % 10);
-  if (dec > 0) text[n++] = '.';
-  do {
-    text[n++] = static_cast<char>('0' + digits % 10);
-    digits /= 10;
-  } while (digits != 0);
-  if (negative) text[n++] = '-';
-  if (n > len) return false;  // stars: the general path says so
-  std::memset(out, ' ', len - n);
-  for (size_t i = 0; i < n; ++i) out[len - 1 - i] = text[i];
-  return true;
-}
-
 }  // namespace
 
 rt::Value DecodeField(const FieldInfo& f, const char* record) {
@@ -92,8 +30,8 @@ rt::Value DecodeField(const FieldInfo& f, const char* record) {
       return rt::Value(std::string(raw));
     case FieldType::kNumeric:
     case FieldType::kFloat:
-      return rt::Value(rt::Number{FieldValue(raw), static_cast<int16_t>(f.length),
-                                  static_cast<int16_t>(f.decimals)});
+      return rt::Value(rt::FieldNumber(raw, static_cast<int>(f.length),
+                                       static_cast<int>(f.decimals)));
     case FieldType::kLogical: {
       char c = raw[0];
       return rt::Value(c == 'T' || c == 't' || c == 'Y' || c == 'y');
@@ -169,7 +107,6 @@ Status EncodeField(const FieldInfo& f, const rt::Value& v, char* record) {
     case FieldType::kNumeric:
     case FieldType::kFloat: {
       if (!v.IsNumber()) return mismatch();
-      if (FastFieldText(v.num(), f.length, f.decimals, out)) return Status::OK();
       std::string text =
           rt::FieldText(v.num(), static_cast<int>(f.length), static_cast<int>(f.decimals));
       std::memcpy(out, text.data(), f.length);

@@ -110,6 +110,39 @@ std::string FormatScaled(bool negative, uint64_t scaled, int width, int decimals
   return text;
 }
 
+// The number VAL() reads: blanks, an optional sign, digits, an optional
+// point and digits; the first other byte ends it (*end: its offset). Table
+// scans read every N field through this, so up to 15 digits it builds an
+// exact integer and divides by an exact power of ten, which rounds as strtod
+// does; longer texts go to strtod.
+double ValueOf(std::string_view text, size_t* end, int* decimals) {
+  static constexpr double kPow10Exact[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  const size_t start = i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  uint64_t mantissa = 0;
+  int digits = 0;
+  *decimals = 0;
+  for (; i < text.size() && IsDigit(text[i]); ++i, ++digits) {
+    mantissa = mantissa * 10 + static_cast<uint64_t>(text[i] - '0');
+  }
+  if (i < text.size() && text[i] == '.') {
+    for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits, ++*decimals) {
+      mantissa = mantissa * 10 + static_cast<uint64_t>(text[i] - '0');
+    }
+  }
+  *end = i;
+  if (digits > 15) {
+    std::string copy(text.substr(start, i - start));
+    return std::strtod(copy.c_str(), nullptr);
+  }
+  double value = static_cast<double>(mantissa) / kPow10Exact[*decimals];
+  return negative ? -value : value;
+}
+
 }  // namespace
 
 int FullWidth(int integer_width, int decimals) {
@@ -168,18 +201,9 @@ std::string FieldText(const Number& n, int len, int dec) { return Str(n.value, l
 std::string FieldText(double value, int len, int dec) { return Str(value, len, dec); }
 
 Number Val(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  size_t start = i;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
+  size_t end = 0;
   int decimals = 0;
-  if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && IsDigit(text[i]); ++i) ++decimals;
-  }
-  // strtod reads exactly the prefix scanned above ("+", "-", "." read as 0).
-  std::string number(text.substr(start, i - start));
-  double value = std::strtod(number.c_str(), nullptr);
+  double value = ValueOf(text, &end, &decimals);
   // The width is the text's, but never less than the digits need.
   int width = static_cast<int>(text.size());
   int needed = static_cast<int>(AllTrim(Str(value, 64, decimals)).size());
@@ -187,7 +211,9 @@ Number Val(std::string_view text) {
 }
 
 Number FieldNumber(std::string_view stored, int len, int dec) {
-  return Number{Val(stored).value, Narrow(len), Narrow(dec)};
+  size_t end = 0;
+  int decimals = 0;
+  return Number{ValueOf(stored, &end, &decimals), Narrow(len), Narrow(dec)};
 }
 
 Number Add(const Number& a, const Number& b) {
