@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The two forbidden edges between layers: product code including Qt or the Qt
-# front end, and platform code including product headers. Exit 1 on a hit.
+# The forbidden edges between layers: product code including Qt or the Qt
+# front end, a product layer including one above it, and platform code
+# including product headers. Exit 1 on a hit.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -16,6 +17,19 @@ if [ -n "$existing" ]; then
     echo "Product code must not include Qt or platform/gui/qt:"; echo "$hits$hits2"; status=1
   fi
 fi
+# Product layers, lowest first: each may include only the layers before it;
+# a call up a layer goes by name through the procedure registry.
+order=(ui tables shell install convert company app)
+for ((i = 0; i < ${#order[@]}; i++)); do
+  low="src/${order[$i]}"
+  [ -d "$low" ] || continue
+  above=$(IFS='|'; echo "${order[*]:$((i + 1))}")
+  [ -n "$above" ] || continue
+  hits=$(grep -rnE "#include *\"($above)/" "$low" || true)
+  if [ -n "$hits" ]; then
+    echo "$low must not include the layers above it:"; echo "$hits"; status=1
+  fi
+done
 hits=$(grep -rnE '#include *"(ui|tables|shell|install|convert|company|app)/' src/platform || true)
 if [ -n "$hits" ]; then
   echo "Platform code must not include product headers:"; echo "$hits"; status=1
