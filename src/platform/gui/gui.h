@@ -49,7 +49,7 @@ class Gui : public rt::ErrorHandler {
   virtual bool MainWindowOpen() const = 0;
   virtual void CloseMainWindow() = 0;
   virtual void SetWindowTitle(std::string_view title) = 0;
-  // The message bar's text; "" shows its default text again.
+  // The message bar's text, left-aligned; "" shows its default text again, centred.
   virtual void SetMessageBar(std::string_view text) = 0;
   virtual void EnableMenu(bool enabled) = 0;
   virtual void FocusMainWindow() = 0;

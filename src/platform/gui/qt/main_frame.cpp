@@ -109,7 +109,9 @@ void MainFrame::AddItems(QWidget* menu, const std::vector<MenuItem>& items) {
   }
 }
 
+// The default bar is centred; a command's own text (STATUSLINE) reads from the left.
 void MainFrame::SetMessage(std::string_view text) {
+  message_->setAlignment(text.empty() ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
   message_->setText(ToQt(text.empty() ? std::string_view(model_.message_bar_default) : text));
 }
 
