@@ -1,6 +1,7 @@
 // Opening, maintaining and rebuilding CDX bags behind the order seam.
 #include "platform/rdd/cdx_order_bag.h"
 
+#include <malloc.h>
 
 #include "platform/rdd/detail/cdx_adapter.h"
 #include "platform/rdd/pack.h"
@@ -9,8 +10,6 @@
 
 namespace qv::rdd {
 namespace {
-
-constexpr char kZapNewSuffix[] = ".zap-new";
 
 std::string BagBaseName(const std::string& path) {
   size_t start = path.find_last_of("/\\:");
@@ -26,6 +25,18 @@ Result<std::unique_ptr<OrderBag>> Wrap(Table& table, std::unique_ptr<cdx::Bag> b
   QV_RETURN_IF_ERROR(adapter->Reload());
   return std::unique_ptr<OrderBag>(std::move(adapter));
 }
+
+// Hands the freed key arrays of a build back to the system as the build
+// ends. The allocator would keep them (tens of megabytes for a big table) in
+// its heap once it had moved its mapping threshold above them, and the next
+// build, such as pack's of every tag, would come on top.
+class BuildMemory {
+ public:
+  BuildMemory() = default;
+  BuildMemory(const BuildMemory&) = delete;
+  BuildMemory& operator=(const BuildMemory&) = delete;
+  ~BuildMemory() { malloc_trim(0); }
+};
 
 Result<cdx::TagSpec> SpecFor(const cdx::TagInfo& info, const KeyExpr& expr) {
   cdx::TagSpec spec;
@@ -46,6 +57,7 @@ Status CollectKeys(Table& table, KeyExpr& expr, cdx::KeyList* keys,
   QV_ASSIGN_OR_RETURN(uint32_t count, table.RecordCount());
   keys->recnos.reserve(count);
   keys->keys.reserve(static_cast<size_t>(count) * keys->key_len);
+  std::string key;
   for (uint32_t recno = 1; recno <= count; ++recno) {
     if (progress && recno % 10 == 0 && !progress(recno, count)) {
       return Status::Cancelled("index build stopped at record " + std::to_string(recno));
@@ -53,7 +65,7 @@ Status CollectKeys(Table& table, KeyExpr& expr, cdx::KeyList* keys,
     QV_ASSIGN_OR_RETURN(std::string_view image, table.ReadRecord(recno));
     QV_ASSIGN_OR_RETURN(bool included, expr.Includes(recno, image));
     if (!included) continue;
-    QV_ASSIGN_OR_RETURN(std::string key, expr.Key(recno, image));
+    QV_RETURN_IF_ERROR(expr.KeyTo(recno, image, &key));
     keys->Add(key, recno);
   }
   return Status::OK();
@@ -61,6 +73,7 @@ Status CollectKeys(Table& table, KeyExpr& expr, cdx::KeyList* keys,
 
 Result<std::unique_ptr<OrderBag>> OpenCdxBag(fs::Env& env, const std::string& path, Table& table,
                                              fs::ShareMode share, bool read_only) {
+  if (!read_only) QV_RETURN_IF_ERROR(RecoverInterruptedRebuild(env, path));
   QV_ASSIGN_OR_RETURN(auto file,
                       env.Open(path, read_only ? fs::OpenMode::kRead : fs::OpenMode::kReadWrite));
   QV_RETURN_IF_ERROR(file->SetShareMode(share));
@@ -117,29 +130,100 @@ Status CdxOrderBag::RecordWritten(uint32_t recno, std::string_view old_image,
     }
     QV_ASSIGN_OR_RETURN(bool has, order->KeyOf(recno, new_image, &new_key));
     if (had && has && old_key == new_key) continue;
-    if (had) {
-      Status s = order->tag().Remove(old_key, recno);
-      // A unique tag may hold the key under another record.
-      if (!s.ok() && !(s.IsNotFound() && order->tag().info().unique)) return s;
+    if (order->tag().info().unique) {
+      QV_RETURN_IF_ERROR(
+          MaintainUnique(*order, recno, had ? &old_key : nullptr, has ? &new_key : nullptr));
+      continue;
     }
+    if (had) QV_RETURN_IF_ERROR(order->tag().Remove(old_key, recno));
     if (has) QV_RETURN_IF_ERROR(order->tag().Insert(new_key, recno));
   }
   return Status::OK();
 }
 
-// The empty bag is written beside and renamed over the old one, so a crash
-// leaves one whole bag or the other, never a half-rewritten file.
-Status CdxOrderBag::Zap() {
+// A unique tag holds each key value once, under the first record in record
+// order that gives it, as a build does. When that record leaves the value
+// the next record giving it takes its place, so the value is not lost while
+// a record still has it. One index lock covers the whole step.
+Status CdxOrderBag::MaintainUnique(CdxOrder& order, uint32_t recno, const std::string* old_key,
+                                   const std::string* new_key) {
+  cdx::Tag& tag = order.tag();
+  cdx::IndexLock lock(tag.pager(), true);
+  QV_RETURN_IF_ERROR(lock.status());
+  if (old_key != nullptr) {
+    QV_ASSIGN_OR_RETURN(uint32_t holder, tag.Holder(*old_key));
+    if (holder == recno) {
+      QV_RETURN_IF_ERROR(tag.Remove(*old_key, recno));
+      QV_ASSIGN_OR_RETURN(uint32_t next, FirstRecordWith(order, *old_key, recno));
+      if (next != 0) QV_RETURN_IF_ERROR(tag.Insert(*old_key, next));
+    }
+  }
+  if (new_key != nullptr) {
+    QV_ASSIGN_OR_RETURN(uint32_t holder, tag.Holder(*new_key));
+    if (holder > recno) QV_RETURN_IF_ERROR(tag.Remove(*new_key, holder));
+    if (holder == 0 || holder > recno) QV_RETURN_IF_ERROR(tag.Insert(*new_key, recno));
+  }
+  return lock.Release();
+}
+
+// The first record other than skip whose key in order is key; 0 when none.
+// A scan of the table: a unique tag keeps no other record of the key.
+Result<uint32_t> CdxOrderBag::FirstRecordWith(CdxOrder& order, const std::string& key,
+                                              uint32_t skip) {
+  QV_ASSIGN_OR_RETURN(uint32_t count, table_.RecordCount());
+  std::string have;
+  for (uint32_t r = 1; r <= count; ++r) {
+    if (r == skip) continue;
+    QV_ASSIGN_OR_RETURN(std::string_view image, table_.ReadRecord(r));
+    QV_ASSIGN_OR_RETURN(bool held, order.KeyOf(r, image, &have));
+    if (held && have == key) return r;
+  }
+  return 0u;
+}
+
+Status CdxOrderBag::Zap() { return Rebuild(table_); }
+
+// The new bag is written beside and renamed over the old one, so a crash
+// leaves one whole bag or the other, never a half-rewritten file; nothing of
+// a damaged bag but its tag list is read. Others sharing the bag would keep
+// the old file, hence exclusive use only.
+Status CdxOrderBag::Rebuild(Table& table) {
   if (options_.read_only) return Status::InvalidArgument(path_ + ": index opened read-only");
-  const std::string beside = path_ + kZapNewSuffix;
-  auto file = BuildBeside(table_, beside);
+  if (options_.shared) {
+    return Status::InvalidArgument(path_ + ": rebuilding the index needs exclusive use");
+  }
+  fs::Env& env = table.env();
+  const std::string beside = path_ + kBagNewSuffix;
+  auto file = BuildBeside(table, beside);
   if (!file.ok()) {
-    (void)table_.env().Remove(beside);
+    (void)env.Remove(beside);
     return file.status();
   }
-  QV_RETURN_IF_ERROR(table_.env().Rename(beside, path_));
-  QV_RETURN_IF_ERROR(table_.env().SyncDir(FolderOf(path_)));
+  QV_RETURN_IF_ERROR(env.Rename(beside, path_));  // the commit point
+  QV_RETURN_IF_ERROR(env.SyncDir(FolderOf(path_)));
   return Adopt(std::move(file).value());
+}
+
+// A bag beside that a rebuild or zap left behind was never renamed in, so
+// the bag itself is the one to keep. Only removed when no process holds it
+// (its writer holds the exclusive share lock until the rename).
+Status RecoverInterruptedRebuild(fs::Env& env, const std::string& path) {
+  // ".zap-new": where zaps of earlier versions wrote their new bag.
+  for (const char* suffix : {kBagNewSuffix, ".zap-new"}) {
+    const std::string beside = path + suffix;
+    if (!env.Stat(beside).ok()) continue;
+    {
+      auto file = env.Open(beside, fs::OpenMode::kReadWrite);
+      if (!file.ok()) continue;  // gone meanwhile, or not ours to judge
+      Status held = (*file)->SetShareMode(fs::ShareMode::kExclusive);
+      if (held.IsLockBusy()) continue;  // a rebuild is at work
+      QV_RETURN_IF_ERROR(held);
+    }
+    Status removed = env.Remove(beside);
+    if (!removed.ok() && !removed.IsNotFound()) return removed;
+    QV_RETURN_IF_ERROR(env.SyncDir(FolderOf(path)));
+  }
+  return Status::OK();
 }
 
 Result<std::unique_ptr<fs::File>> CdxOrderBag::BuildBeside(Table& table,
@@ -149,6 +233,7 @@ Result<std::unique_ptr<fs::File>> CdxOrderBag::BuildBeside(Table& table,
   for (auto& order : orders_) {
     QV_ASSIGN_OR_RETURN(auto expr, KeyExpr::Compile(table, order->KeyText(), order->ForText()));
     expr->set_key_len(order->expr().key_len());
+    BuildMemory released;  // after the keys below are freed
     cdx::KeyList keys(expr->key_len());
     QV_RETURN_IF_ERROR(CollectKeys(table, *expr, &keys, nullptr));
     const std::vector<uint32_t> sorted = cdx::SortOrder(keys);
@@ -177,6 +262,7 @@ Status CdxOrderBag::AddAndReload(const cdx::TagSpec& spec, const cdx::KeyList& k
 Status CdxOrderBag::CreateOrder(Table& table, const OrderSpec& spec,
                                 const BuildProgress& progress) {
   QV_ASSIGN_OR_RETURN(auto expr, KeyExpr::Compile(table, spec.key_text, spec.for_text));
+  BuildMemory released;  // after the keys below are freed
   cdx::KeyList keys(expr->key_len());
   QV_RETURN_IF_ERROR(CollectKeys(table, *expr, &keys, progress));
   const std::vector<uint32_t> sorted = cdx::SortOrder(keys);
@@ -190,22 +276,5 @@ Status CdxOrderBag::CreateOrder(Table& table, const OrderSpec& spec,
   return AddAndReload(tag_spec, keys, sorted);
 }
 
-Status CdxOrderBag::Rebuild(Table& table) {
-  std::vector<std::string> names;
-  for (auto& order : orders_) names.push_back(order->Name());
-  for (const std::string& name : names) {  // each AddTag reopens and may reorder the tags
-    CdxOrder* order = nullptr;
-    for (auto& o : orders_) {
-      if (o->Name() == name) order = o.get();
-    }
-    if (order == nullptr) continue;
-    cdx::KeyList keys(order->expr().key_len());
-    QV_RETURN_IF_ERROR(CollectKeys(table, order->expr(), &keys, nullptr));
-    const std::vector<uint32_t> sorted = cdx::SortOrder(keys);
-    QV_ASSIGN_OR_RETURN(cdx::TagSpec spec, SpecFor(order->tag().info(), order->expr()));
-    QV_RETURN_IF_ERROR(AddAndReload(spec, keys, sorted));
-  }
-  return Status::OK();
-}
 
 }  // namespace qv::rdd

@@ -19,6 +19,13 @@ Result<std::unique_ptr<OrderBag>> OpenCdxBag(fs::Env& env, const std::string& pa
 // Creates an empty CDX bag at path (replacing any file) and opens it.
 Result<std::unique_ptr<OrderBag>> CreateCdxBag(fs::Env& env, const std::string& path,
                                                Table& table);
+// Where a rebuild or zap writes the new bag before renaming it over the old.
+inline constexpr char kBagNewSuffix[] = ".rb-new";
+// Removes a new bag that an interrupted rebuild or zap left beside the bag
+// at path, unless its writer still holds it; a no-op when there is none.
+// Every writable open of a bag calls it first.
+Status RecoverInterruptedRebuild(fs::Env& env, const std::string& path);
+
 // The opener a Workspace uses so that structural bags open with tables.
 BagOpener CdxBagOpener();
 

@@ -1,10 +1,12 @@
 #include "platform/rdd/key_expr.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/rdd/cdx/cdx_format.h"
 #include "platform/rdd/field_codec.h"
 #include "platform/runtime/session.h"
+#include "platform/runtime/text.h"
 #include "platform/xbase/expr.h"
 
 namespace qv::rdd {
@@ -61,6 +63,47 @@ class RecordAccess : public xb::TableAccess {
   std::string_view image_;
 };
 
+// A key that is one field, or UPPER of a character field, is read straight
+// from the record bytes: builds evaluate it for every record, and going
+// through the expression engine cost more than the sort.
+struct DirectKey {
+  const FieldInfo* field = nullptr;
+  bool upper = false;
+};
+
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// "NAME" or "UPPER(NAME)", any case, spaces around the parts.
+std::optional<DirectKey> FindDirectKey(const Table& table, std::string_view text) {
+  auto trim = [](std::string_view t) {
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    return t;
+  };
+  std::string_view name = trim(text);
+  DirectKey direct;
+  if (name.size() > 6 && rt::Upper(name.substr(0, 5)) == "UPPER" && name.back() == ')') {
+    std::string_view rest = trim(name.substr(5));
+    if (rest.empty() || rest.front() != '(') return std::nullopt;
+    name = trim(rest.substr(1, rest.size() - 2));
+    direct.upper = true;
+  }
+  if (name.empty() || (name.front() >= '0' && name.front() <= '9')) return std::nullopt;
+  for (char c : name) {
+    if (!IsNameChar(c)) return std::nullopt;
+  }
+  const int index = table.FieldIndex(name);
+  if (index < 0) return std::nullopt;
+  const FieldInfo& f = table.fields()[static_cast<size_t>(index)];
+  const bool plain = f.type == FieldType::kNumeric || f.type == FieldType::kFloat ||
+                     f.type == FieldType::kDate || f.type == FieldType::kLogical;
+  if (f.type != FieldType::kCharacter && (direct.upper || !plain)) return std::nullopt;
+  direct.field = &f;
+  return direct;
+}
+
 }  // namespace
 
 struct KeyExpr::Impl {
@@ -69,6 +112,7 @@ struct KeyExpr::Impl {
   RecordAccess access;
   std::optional<xb::Expr> key;
   std::optional<xb::Expr> for_cond;
+  std::optional<DirectKey> direct;
 };
 
 KeyExpr::KeyExpr() = default;
@@ -85,6 +129,7 @@ Result<std::unique_ptr<KeyExpr>> KeyExpr::Compile(Table& table, std::string_view
     QV_ASSIGN_OR_RETURN(xb::Expr cond, xb::Expr::Compile(for_text));
     k->impl_->for_cond.emplace(std::move(cond));
   }
+  k->impl_->direct = FindDirectKey(table, key_text);
   const std::string blank = BlankRecord(table.header());
   QV_ASSIGN_OR_RETURN(rt::Value sample, k->Eval(false, 0, blank));
   if (sample.IsString()) {
@@ -139,8 +184,28 @@ Result<std::string> KeyExpr::Encode(const rt::Value& value) const {
 }
 
 Result<std::string> KeyExpr::Key(uint32_t recno, std::string_view image) {
+  std::string key;
+  QV_RETURN_IF_ERROR(KeyTo(recno, image, &key));
+  return key;
+}
+
+Status KeyExpr::KeyTo(uint32_t recno, std::string_view image, std::string* key) {
+  if (impl_->direct && impl_->direct->field->type == FieldType::kCharacter) {
+    const FieldInfo& f = *impl_->direct->field;
+    key->assign(image.substr(f.offset, std::min<size_t>(f.length, key_len_)));
+    key->resize(key_len_, ' ');  // as EncodeChar pads
+    if (impl_->direct->upper) {
+      for (char& c : *key) c = rt::UpperByte(c);
+    }
+    return Status::OK();
+  }
+  if (impl_->direct) {
+    QV_ASSIGN_OR_RETURN(*key, Encode(DecodeField(*impl_->direct->field, image.data())));
+    return Status::OK();
+  }
   QV_ASSIGN_OR_RETURN(rt::Value value, Eval(false, recno, image));
-  return Encode(value);
+  QV_ASSIGN_OR_RETURN(*key, Encode(value));
+  return Status::OK();
 }
 
 Result<bool> KeyExpr::Includes(uint32_t recno, std::string_view image) {

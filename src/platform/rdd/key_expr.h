@@ -31,6 +31,8 @@ class KeyExpr {
 
   // The key bytes of the record image (deletion flag first) numbered recno.
   Result<std::string> Key(uint32_t recno, std::string_view image);
+  // The same into *key, reusing its buffer (a build calls it per record).
+  Status KeyTo(uint32_t recno, std::string_view image, std::string* key);
   // Whether the record belongs in the tag (true without a FOR condition).
   Result<bool> Includes(uint32_t recno, std::string_view image);
 

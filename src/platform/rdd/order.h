@@ -88,7 +88,7 @@ class OrderBag {
   // images are whole records (deletion flag first).
   virtual Status RecordWritten(uint32_t recno, std::string_view old_image,
                                std::string_view new_image) = 0;
-  // Every record is gone (zap): empty every tag.
+  // Every record is gone (zap): empty every tag (a rebuild of no records).
   virtual Status Zap() = 0;
   // Writes a new bag with the same tags, built from table's records, at
   // new_path (pack writes it beside the old bag before the swap). The
@@ -109,7 +109,9 @@ class OrderBag {
   // any failure leaves the bag as it was, without a partial tag.
   virtual Status CreateOrder(Table& table, const OrderSpec& spec,
                              const BuildProgress& progress) = 0;
-  // Rebuilds every tag from table's records.
+  // Rebuilds every tag from table's records into a new bag written beside
+  // and renamed over this one (a damaged bag is never patched in place).
+  // InvalidArgument unless the bag is open exclusively and writable.
   virtual Status Rebuild(Table& table) = 0;
 };
 

@@ -147,7 +147,8 @@ Status Pack(Table& table) {
   if (bag) QV_RETURN_IF_ERROR(bag->Adopt(std::move(bag_file)));
   QV_RETURN_IF_ERROR(env.Remove(dbf_path + kPackListSuffix));
   QV_RETURN_IF_ERROR(env.SyncDir(FolderOf(dbf_path)));
-  // Other open bags are not part of the swap: rebuilt in place afterwards.
+  // Other open bags are not part of the swap: each is rebuilt afterwards
+  // (beside and renamed in, as every rebuild is).
   for (const auto& other : table.bags()) {
     if (other.get() != bag) QV_RETURN_IF_ERROR(other->Rebuild(table));
   }

@@ -10,8 +10,8 @@ Status Cursor::Enter(IndexLock& lock) {
   QV_RETURN_IF_ERROR(lock.status());
   QV_RETURN_IF_ERROR(tag_.Refresh());
   if (tag_.pager().generation() == generation_ || state_ != State::kOn) return Status::OK();
-  const std::string key(leaf_.key(index_));
-  return Descend(SeekTarget{key, leaf_.recnos[index_], false});
+  const std::string key(this->key());
+  return Descend(SeekTarget{key, recno(), false});
 }
 
 Status Cursor::LoadLeaf(uint32_t offset, bool rightwards) {
@@ -20,14 +20,28 @@ Status Cursor::LoadLeaf(uint32_t offset, bool rightwards) {
   if (++hops_ > tag_.pager().end() / kPageSize) {
     return tag_.pager().Corrupt(offset, "cycle of sibling links between leaf pages");
   }
+  decoded_ = true;  // leaf_ is about to be overwritten either way
   QV_RETURN_IF_ERROR(tag_.tree().ReadNode(offset, &leaf_));
   if (!leaf_.leaf()) return tag_.pager().Corrupt(offset, "sibling of a leaf page is not a leaf");
   leaf_offset_ = offset;
   return Status::OK();
 }
 
+Status Cursor::Decode() {
+  if (decoded_) return Status::OK();
+  const Tree& tree = tag_.tree();
+  QV_RETURN_IF_ERROR(DecodePage(page_.data(), tree.key_len(), tree.fill(),
+                                PageRef{tag_.pager().path(), leaf_offset_}, &leaf_));
+  decoded_ = true;
+  return Status::OK();
+}
+
 Status Cursor::Descend(const SeekTarget& target) {
-  QV_RETURN_IF_ERROR(tag_.tree().DescendToLeaf(target, &leaf_, &leaf_offset_, &index_));
+  const Tree& tree = tag_.tree();
+  QV_RETURN_IF_ERROR(tree.DescendToLeafPage(target, page_.data(), &leaf_offset_));
+  QV_RETURN_IF_ERROR(tree.FindInLeaf(page_.data(), leaf_offset_, target, &hit_));
+  decoded_ = false;
+  index_ = hit_.index;
   generation_ = tag_.pager().generation();
   hops_ = 0;
   state_ = State::kOn;
@@ -35,6 +49,8 @@ Status Cursor::Descend(const SeekTarget& target) {
 }
 
 Status Cursor::SettleForward() {
+  if (!decoded_ && index_ < hit_.count) return Status::OK();  // on the descent's entry
+  QV_RETURN_IF_ERROR(Decode());
   while (index_ >= leaf_.size()) {
     if (leaf_.right == kNoPage) {
       index_ = leaf_.size();
@@ -50,12 +66,14 @@ Status Cursor::SettleForward() {
 
 Status Cursor::StoredNext() {
   if (state_ == State::kAfter) return Status::OK();
+  QV_RETURN_IF_ERROR(Decode());
   index_ = state_ == State::kBefore ? 0 : index_ + 1;
   return SettleForward();
 }
 
 Status Cursor::StoredPrev() {
   if (state_ == State::kBefore) return Status::OK();
+  QV_RETURN_IF_ERROR(Decode());
   if (state_ == State::kAfter) index_ = leaf_.size();
   while (index_ == 0) {
     if (leaf_.left == kNoPage) {
@@ -100,8 +118,9 @@ Status Cursor::Prev() {
 
 bool Cursor::Matches(std::string_view key) const {
   if (state_ != State::kOn) return false;
-  const size_t n = std::min(key.size(), leaf_.key_len);
-  return n == 0 || std::memcmp(leaf_.keys.data() + index_ * leaf_.key_len, key.data(), n) == 0;
+  const std::string_view here = this->key();
+  const size_t n = std::min(key.size(), here.size());
+  return n == 0 || std::memcmp(here.data(), key.data(), n) == 0;
 }
 
 // Ascending, first match: the lower bound. The last match in stored order
@@ -150,6 +169,7 @@ Result<uint64_t> Cursor::Position() {
   IndexLock lock(tag_.pager(), false);
   QV_RETURN_IF_ERROR(Enter(lock));
   if (state_ != State::kOn) return Status::InvalidArgument("cursor is off the tag");
+  QV_RETURN_IF_ERROR(Decode());
   if (descending()) {
     QV_ASSIGN_OR_RETURN(uint64_t after, SumSiblings(leaf_.right, kPageRight));
     return after + (leaf_.size() - index_);

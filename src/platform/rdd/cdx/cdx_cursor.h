@@ -4,6 +4,7 @@
 // the file meanwhile.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,8 +35,8 @@ class Cursor {
 
   bool eof() const { return state_ != State::kOn; }
   // REQUIRES: !eof().
-  std::string_view key() const { return leaf_.key(index_); }
-  uint32_t recno() const { return leaf_.recnos[index_]; }
+  std::string_view key() const { return decoded_ ? leaf_.key(index_) : hit_.key; }
+  uint32_t recno() const { return decoded_ ? leaf_.recnos[index_] : hit_.recno; }
   // 1-based place of the current entry in the tag's order. REQUIRES: !eof().
   Result<uint64_t> Position();
   // Number of keys in the tag.
@@ -47,6 +48,9 @@ class Cursor {
   Status StoredNext();
   Status StoredPrev();
   Status LoadLeaf(uint32_t offset, bool rightwards);
+  // Decodes the leaf a descent left as page bytes (any move but the
+  // descent's own needs the whole leaf).
+  Status Decode();
   Status Descend(const SeekTarget& target);
   // Normalises a position past the end of a leaf onto the next entry.
   Status SettleForward();
@@ -59,8 +63,13 @@ class Cursor {
   Tag& tag_;
   State state_ = State::kAfter;
   uint32_t leaf_offset_ = 0;
-  Node leaf_;
+  Node leaf_;  // valid when decoded_
   size_t index_ = 0;
+  // A descent reads its leaf only up to the entry it wants (most seeks move
+  // no further): the page and that entry until Decode.
+  bool decoded_ = true;
+  std::array<uint8_t, kPageSize> page_;
+  Tree::LeafHit hit_;
   uint64_t generation_ = 0;
   uint64_t hops_ = 0;  // sibling links followed one way since the last descent
   bool rightwards_ = true;

@@ -63,8 +63,17 @@ LeafWidths WriterWidths(size_t key_len, uint32_t max_recno) {
   return w;
 }
 
+// Both run once per key of every bulk build and page write: eight bytes at
+// a time, then byte by byte within the word that differs.
 size_t TrailCount(std::string_view key, uint8_t fill) {
   size_t n = key.size();
+  const uint64_t fills = 0x0101010101010101ull * fill;
+  while (n >= 8) {
+    uint64_t word;
+    std::memcpy(&word, key.data() + n - 8, 8);
+    if (word != fills) break;
+    n -= 8;
+  }
   while (n > 0 && static_cast<uint8_t>(key[n - 1]) == fill) --n;
   return key.size() - n;
 }
@@ -72,6 +81,13 @@ size_t TrailCount(std::string_view key, uint8_t fill) {
 size_t DupCount(std::string_view prev, std::string_view key, size_t trail) {
   const size_t limit = std::min(prev.size(), key.size() - trail);
   size_t n = 0;
+  while (n + 8 <= limit) {
+    uint64_t a, b;
+    std::memcpy(&a, prev.data() + n, 8);
+    std::memcpy(&b, key.data() + n, 8);
+    if (a != b) break;
+    n += 8;
+  }
   while (n < limit && prev[n] == key[n]) ++n;
   return n;
 }
@@ -82,6 +98,7 @@ void LeafSizer::Reset() {
   count_ = 0;
   stored_ = 0;
   max_recno_ = 0;
+  measured_ = {};
 }
 
 size_t LeafSizer::StoredBytes(std::string_view prev, std::string_view key) const {
@@ -91,14 +108,81 @@ size_t LeafSizer::StoredBytes(std::string_view prev, std::string_view key) const
 }
 
 bool LeafSizer::Fits(std::string_view prev, std::string_view key, uint32_t recno) const {
-  const LeafWidths w = WriterWidths(key_len_, std::max(max_recno_, recno));
-  return (count_ + 1) * w.entry_bytes + stored_ + StoredBytes(prev, key) <= kLeafKeyAreaSize;
+  const uint32_t top = std::max(max_recno_, recno);
+  if (!widths_valid_ || top != widths_recno_) {
+    widths_ = WriterWidths(key_len_, top);
+    widths_recno_ = top;
+    widths_valid_ = true;
+  }
+  // Add takes the same entry next; it reuses this measure.
+  measured_ = {prev.data(), key.data(), StoredBytes(prev, key)};
+  return (count_ + 1) * widths_.entry_bytes + stored_ + measured_.stored <= kLeafKeyAreaSize;
 }
 
 void LeafSizer::Add(std::string_view prev, std::string_view key, uint32_t recno) {
-  stored_ += StoredBytes(prev, key);
+  const bool measured = measured_.prev == prev.data() && measured_.key == key.data();
+  stored_ += measured ? measured_.stored : StoredBytes(prev, key);
   max_recno_ = std::max(max_recno_, recno);
   ++count_;
+}
+
+namespace {
+uint64_t Mask(int bits) { return bits >= 64 ? ~uint64_t{0} : (uint64_t{1} << bits) - 1; }
+uint64_t Shr(uint64_t v, int bits) { return bits >= 64 ? 0 : v >> bits; }
+}  // namespace
+
+Status LeafReader::Fault(const std::string& what) const {
+  return Status::Corruption(ref_.file, ref_.offset, "leaf page: " + what);
+}
+
+Status LeafReader::Start() {
+  count_ = Le16(page_ + kPageCount);
+  rec_bits_ = page_[kLeafRecBits];
+  dup_bits_ = page_[kLeafDupBits];
+  const int trl_bits = page_[kLeafTrlBits];
+  entry_bytes_ = page_[kLeafEntryBytes];
+  if (entry_bytes_ == 0 || entry_bytes_ > kLeafMaxEntryBytes ||
+      rec_bits_ + dup_bits_ + trl_bits > static_cast<int>(8 * entry_bytes_) || rec_bits_ > 32) {
+    return Fault("impossible entry widths (record " + std::to_string(rec_bits_) + ", duplicate " +
+                 std::to_string(dup_bits_) + ", trailing " + std::to_string(trl_bits) +
+                 " bits in " + std::to_string(entry_bytes_) + " bytes)");
+  }
+  if (count_ * entry_bytes_ > kLeafKeyAreaSize) {
+    return Fault("key count " + std::to_string(count_) + " exceeds the page");
+  }
+  rec_mask_ = Le32(page_ + kLeafRecMask) & Mask(rec_bits_);
+  dup_mask_ = page_[kLeafDupMask] & Mask(dup_bits_);
+  trl_mask_ = page_[kLeafTrlMask] & Mask(trl_bits);
+  entry_mask_ = Mask(static_cast<int>(8 * entry_bytes_));
+  entries_end_ = kLeafKeyArea + count_ * entry_bytes_;
+  return Status::OK();
+}
+
+Status LeafReader::Next(Entry* e) {
+  const size_t i = i_++;
+  const size_t at = kLeafKeyArea + i * entry_bytes_;
+  uint64_t v;
+  if (std::endian::native == std::endian::little && at + 8 <= kPageSize) {
+    std::memcpy(&v, page_ + at, 8);  // one load instead of a byte loop
+    v &= entry_mask_;
+  } else {
+    v = LeN(page_ + at, entry_bytes_);
+  }
+  e->dup = i == 0 ? 0 : static_cast<size_t>((v >> rec_bits_) & dup_mask_);
+  e->trail = static_cast<size_t>(Shr(v, rec_bits_ + dup_bits_) & trl_mask_);
+  if (e->dup + e->trail > key_len_) {
+    return Fault("entry " + std::to_string(i) + " has duplicate " + std::to_string(e->dup) +
+                 " + trailing " + std::to_string(e->trail) + " bytes beyond key length " +
+                 std::to_string(key_len_));
+  }
+  e->stored = key_len_ - e->dup - e->trail;
+  if (text_end_ < entries_end_ + e->stored) {
+    return Fault("key text of entry " + std::to_string(i) + " overlaps the entry array");
+  }
+  text_end_ -= e->stored;
+  e->text = page_ + text_end_;
+  e->recno = static_cast<uint32_t>(v & rec_mask_);
+  return Status::OK();
 }
 
 namespace {
@@ -110,8 +194,6 @@ void PutPageHeader(const Node& node, uint8_t* page) {
   PutLe32(page + kPageRight, node.right);
 }
 
-uint64_t Mask(int bits) { return bits >= 64 ? ~uint64_t{0} : (uint64_t{1} << bits) - 1; }
-uint64_t Shr(uint64_t v, int bits) { return bits >= 64 ? 0 : v >> bits; }
 
 Status DecodeInterior(const uint8_t* page, size_t count, PageRef ref, Node* out) {
   const size_t entry = out->key_len + kIntEntryExtra;
@@ -133,52 +215,24 @@ Status DecodeInterior(const uint8_t* page, size_t count, PageRef ref, Node* out)
   return Status::OK();
 }
 
-Status DecodeLeaf(const uint8_t* page, size_t count, uint8_t fill, PageRef ref, Node* out) {
+Status DecodeLeaf(const uint8_t* page, uint8_t fill, PageRef ref, Node* out) {
   const size_t key_len = out->key_len;
-  const int rec_bits = page[kLeafRecBits];
-  const int dup_bits = page[kLeafDupBits];
-  const int trl_bits = page[kLeafTrlBits];
-  const size_t entry_bytes = page[kLeafEntryBytes];
-  auto fault = [&](const std::string& what) {
-    return Status::Corruption(ref.file, ref.offset, "leaf page: " + what);
-  };
-  if (entry_bytes == 0 || entry_bytes > kLeafMaxEntryBytes ||
-      rec_bits + dup_bits + trl_bits > static_cast<int>(8 * entry_bytes) || rec_bits > 32) {
-    return fault("impossible entry widths (record " + std::to_string(rec_bits) + ", duplicate " +
-                 std::to_string(dup_bits) + ", trailing " + std::to_string(trl_bits) + " bits in " +
-                 std::to_string(entry_bytes) + " bytes)");
-  }
-  if (count * entry_bytes > kLeafKeyAreaSize) {
-    return fault("key count " + std::to_string(count) + " exceeds the page");
-  }
-  const uint64_t rec_mask = Le32(page + kLeafRecMask) & Mask(rec_bits);
-  const uint64_t dup_mask = page[kLeafDupMask] & Mask(dup_bits);
-  const uint64_t trl_mask = page[kLeafTrlMask] & Mask(trl_bits);
-  out->keys.resize(count * key_len);
+  LeafReader reader(page, key_len, ref);
+  QV_RETURN_IF_ERROR(reader.Start());
+  const size_t count = reader.count();
+  // Keys start as fill bytes, so each entry copies its shared prefix and
+  // its stored bytes only.
+  out->keys.assign(count * key_len, static_cast<char>(fill));
   out->recnos.resize(count);
   out->children.clear();
-  size_t text_end = kPageSize;  // key text grows down from the page end
-  const size_t entries_end = kLeafKeyArea + count * entry_bytes;
   char* keys = out->keys.data();
+  LeafReader::Entry e;
   for (size_t i = 0; i < count; ++i) {
-    const uint64_t v = LeN(page + kLeafKeyArea + i * entry_bytes, entry_bytes);
-    const size_t dup = i == 0 ? 0 : static_cast<size_t>((v >> rec_bits) & dup_mask);
-    const size_t trail = static_cast<size_t>(Shr(v, rec_bits + dup_bits) & trl_mask);
-    if (dup + trail > key_len) {
-      return fault("entry " + std::to_string(i) + " has duplicate " + std::to_string(dup) +
-                   " + trailing " + std::to_string(trail) + " bytes beyond key length " +
-                   std::to_string(key_len));
-    }
-    const size_t stored = key_len - dup - trail;
-    if (text_end < entries_end + stored) {
-      return fault("key text of entry " + std::to_string(i) + " overlaps the entry array");
-    }
-    text_end -= stored;
+    QV_RETURN_IF_ERROR(reader.Next(&e));
     char* key = keys + i * key_len;
-    if (dup > 0) std::memcpy(key, key - key_len, dup);
-    std::memcpy(key + dup, page + text_end, stored);
-    std::memset(key + dup + stored, fill, trail);
-    out->recnos[i] = static_cast<uint32_t>(v & rec_mask);
+    if (e.dup > 0) std::memcpy(key, key - key_len, e.dup);
+    std::memcpy(key + e.dup, e.text, e.stored);
+    out->recnos[i] = e.recno;
   }
   return Status::OK();
 }
@@ -191,8 +245,7 @@ Status DecodePage(const uint8_t* page, size_t key_len, uint8_t fill, PageRef ref
   out->right = Le32(page + kPageRight);
   out->key_len = key_len;
   const size_t count = Le16(page + kPageCount);
-  return out->leaf() ? DecodeLeaf(page, count, fill, ref, out)
-                     : DecodeInterior(page, count, ref, out);
+  return out->leaf() ? DecodeLeaf(page, fill, ref, out) : DecodeInterior(page, count, ref, out);
 }
 
 bool EncodeInterior(const Node& node, uint8_t* page) {

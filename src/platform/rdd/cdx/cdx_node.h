@@ -85,12 +85,57 @@ class LeafSizer {
   size_t count_ = 0;
   size_t stored_ = 0;
   uint32_t max_recno_ = 0;
+  // What the last Fits computed, kept for the Add that follows it.
+  struct Measure {
+    const char* prev = nullptr;
+    const char* key = nullptr;
+    size_t stored = 0;
+  };
+  mutable Measure measured_;
+  mutable LeafWidths widths_;
+  mutable uint32_t widths_recno_ = 0;
+  mutable bool widths_valid_ = false;
 };
 
 // Where a page came from, for corruption reports.
 struct PageRef {
   std::string_view file;
   uint64_t offset = 0;
+};
+
+// Reads the entries of a compact leaf page in order, each checked against
+// the page, without building a Node: a seek stops at its entry.
+class LeafReader {
+ public:
+  struct Entry {
+    size_t dup = 0;     // bytes shared with the previous key
+    size_t stored = 0;  // bytes at text
+    size_t trail = 0;   // fill bytes that end the key
+    const uint8_t* text = nullptr;
+    uint32_t recno = 0;
+  };
+
+  LeafReader(const uint8_t* page, size_t key_len, PageRef ref)
+      : page_(page), key_len_(key_len), ref_(ref) {}
+  // Reads the widths and count; Corruption when they cannot be.
+  Status Start();
+  size_t count() const { return count_; }
+  // The next entry. REQUIRES: fewer than count() entries read.
+  Status Next(Entry* e);
+
+ private:
+  Status Fault(const std::string& what) const;
+
+  const uint8_t* page_;
+  size_t key_len_;
+  PageRef ref_;
+  size_t count_ = 0;
+  size_t entry_bytes_ = 0;
+  int rec_bits_ = 0, dup_bits_ = 0;
+  uint64_t rec_mask_ = 0, dup_mask_ = 0, trl_mask_ = 0, entry_mask_ = 0;
+  size_t i_ = 0;
+  size_t text_end_ = kPageSize;  // key text grows down from the page end
+  size_t entries_end_ = 0;
 };
 
 // Decodes page (kPageSize bytes) into *out. A page whose counts, widths or

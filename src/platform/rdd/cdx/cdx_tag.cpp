@@ -27,19 +27,32 @@ Status Tag::Insert(std::string_view key, uint32_t recno) {
   IndexLock lock(pager(), true);
   QV_RETURN_IF_ERROR(EnterWrite(key, lock));
   if (info_.unique) {
-    Path path;
-    QV_RETURN_IF_ERROR(tree_.Descend(SeekTarget{key, 0, false}, &path));
-    const PathStep& leaf = path.back();
-    size_t i = leaf.index;
-    if (i < leaf.node.size() && leaf.node.key(i) == key) return lock.Release();
-    if (i == leaf.node.size() && leaf.node.right != kNoPage) {
-      Node next;
-      QV_RETURN_IF_ERROR(tree_.ReadNode(leaf.node.right, &next));
-      if (next.size() > 0 && next.key(0) == key) return lock.Release();
-    }
+    QV_ASSIGN_OR_RETURN(uint32_t holder, FirstWith(key));
+    if (holder != 0) return lock.Release();
   }
   QV_RETURN_IF_ERROR(tree_.Insert(key, recno));
   return lock.Release();
+}
+
+Result<uint32_t> Tag::FirstWith(std::string_view key) {
+  Path path;
+  QV_RETURN_IF_ERROR(tree_.Descend(SeekTarget{key, 0, false}, &path));
+  const PathStep& leaf = path.back();
+  const size_t i = leaf.index;
+  if (i < leaf.node.size()) return leaf.node.key(i) == key ? leaf.node.recnos[i] : 0u;
+  if (leaf.node.right == kNoPage) return 0u;
+  Node next;
+  QV_RETURN_IF_ERROR(tree_.ReadNode(leaf.node.right, &next));
+  return next.size() > 0 && next.key(0) == key ? next.recnos[0] : 0u;
+}
+
+Result<uint32_t> Tag::Holder(std::string_view key) {
+  IndexLock lock(pager(), false);
+  QV_RETURN_IF_ERROR(lock.status());
+  QV_RETURN_IF_ERROR(Refresh());
+  QV_ASSIGN_OR_RETURN(uint32_t holder, FirstWith(key));
+  QV_RETURN_IF_ERROR(lock.Release());
+  return holder;
 }
 
 Status Tag::Remove(std::string_view key, uint32_t recno) {

@@ -65,6 +65,9 @@ class Tag {
   // Removes the key of a record; NotFound when the tag does not hold it
   // (in a unique tag, also when another record holds the key).
   Status Remove(std::string_view key, uint32_t recno);
+  // The record of the first entry whose key is exactly key; 0 when none (in
+  // a unique tag, the one record the tag holds for the key).
+  Result<uint32_t> Holder(std::string_view key);
   // Moves a record's key (a replace that changed the key).
   Status Update(std::string_view old_key, std::string_view new_key, uint32_t recno);
 
@@ -75,6 +78,8 @@ class Tag {
  private:
   // Checks the key's length and the write lock, and refreshes the root.
   Status EnterWrite(std::string_view key, const IndexLock& lock);
+  // Holder without the lock and refresh (the caller holds them).
+  Result<uint32_t> FirstWith(std::string_view key);
 
   TagInfo info_;
   KeyType type_;

@@ -71,21 +71,20 @@ Status Tree::Descend(const SeekTarget& target, Path* path) const {
   return Walk(*this, path, [&](const Node& node) { return LowerBound(node, target); });
 }
 
-Status Tree::DescendToLeaf(const SeekTarget& target, Node* leaf, uint32_t* offset,
-                           size_t* index) const {
+Status Tree::DescendToLeafPage(const SeekTarget& target, uint8_t* page, uint32_t* offset) const {
   const size_t entry = key_len_ + kIntEntryExtra;
-  uint8_t page[kPageSize];
   uint32_t at = root_;
   for (size_t depth = 0; depth < kMaxTreeDepth; ++depth) {
     QV_RETURN_IF_ERROR(pager_->Read(at, page));
     const size_t count = Le16(page + kPageCount);
-    if ((Le16(page + kPageAttr) & kAttrLeaf) != 0 || count == 0 || count * entry > kIntEntrySpace) {
-      // Leaves, and interior pages that are damaged, go through the codec.
+    if ((Le16(page + kPageAttr) & kAttrLeaf) != 0) {
       *offset = at;
-      QV_RETURN_IF_ERROR(DecodePage(page, key_len_, fill_, PageRef{pager_->path(), at}, leaf));
-      if (!leaf->leaf()) return pager_->Corrupt(at, "interior page without keys");
-      *index = LowerBound(*leaf, target);
       return Status::OK();
+    }
+    if (count == 0 || count * entry > kIntEntrySpace) {  // the codec names the fault
+      Node damaged;
+      QV_RETURN_IF_ERROR(DecodePage(page, key_len_, fill_, PageRef{pager_->path(), at}, &damaged));
+      return pager_->Corrupt(at, "interior page without keys");
     }
     size_t lo = 0;
     size_t hi = count;
@@ -102,6 +101,30 @@ Status Tree::DescendToLeaf(const SeekTarget& target, Node* leaf, uint32_t* offse
   }
   return pager_->Corrupt(at, "tree deeper than " + std::to_string(kMaxTreeDepth) +
                                  " levels (cycle of child pointers)");
+}
+
+// Keys are rebuilt one at a time in one buffer and compared as they come:
+// no Node is filled, and the walk stops at the entry.
+Status Tree::FindInLeaf(const uint8_t* page, uint32_t offset, const SeekTarget& target,
+                        LeafHit* hit) const {
+  LeafReader reader(page, key_len_, PageRef{pager_->path(), offset});
+  QV_RETURN_IF_ERROR(reader.Start());
+  hit->count = reader.count();
+  hit->key.assign(key_len_, static_cast<char>(fill_));
+  char* key = hit->key.data();
+  LeafReader::Entry e;
+  for (size_t i = 0; i < hit->count; ++i) {
+    QV_RETURN_IF_ERROR(reader.Next(&e));
+    std::memcpy(key + e.dup, e.text, e.stored);
+    std::memset(key + e.dup + e.stored, fill_, e.trail);
+    if (EntryNotBefore(key, key_len_, e.recno, target)) {
+      hit->index = i;
+      hit->recno = e.recno;
+      return Status::OK();
+    }
+  }
+  hit->index = hit->count;
+  return Status::OK();
 }
 
 Status Tree::DescendEdge(bool last, Path* path) const {

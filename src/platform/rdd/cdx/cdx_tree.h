@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -51,9 +52,18 @@ class Tree {
   // target; the leaf index equals the leaf's size when no entry there does
   // (then the answer, if any, is the first entry of a later leaf).
   Status Descend(const SeekTarget& target, Path* path) const;
-  // The same for readers: interior pages are searched in place and only the
-  // leaf is decoded, into *leaf at *offset with the entry index in *index.
-  Status DescendToLeaf(const SeekTarget& target, Node* leaf, uint32_t* offset, size_t* index) const;
+  // The same for readers: interior pages are searched in place and the
+  // leaf's page is copied to page (kPageSize bytes), its offset to *offset.
+  Status DescendToLeafPage(const SeekTarget& target, uint8_t* page, uint32_t* offset) const;
+  // The first entry of a leaf page (read at offset) not before target.
+  struct LeafHit {
+    size_t index = 0;  // the page's count when no entry there is
+    size_t count = 0;
+    std::string key;  // the entry's key and record when index < count
+    uint32_t recno = 0;
+  };
+  Status FindInLeaf(const uint8_t* page, uint32_t offset, const SeekTarget& target,
+                    LeafHit* hit) const;
   // Path to the first (last false) or last entry of the tree.
   Status DescendEdge(bool last, Path* path) const;
 

@@ -84,6 +84,9 @@ class CdxOrderBag : public OrderBag {
 
  private:
   Status CheckOrder(Table& table, size_t i, std::vector<std::string>* faults);
+  Status MaintainUnique(CdxOrder& order, uint32_t recno, const std::string* old_key,
+                        const std::string* new_key);
+  Result<uint32_t> FirstRecordWith(CdxOrder& order, const std::string& key, uint32_t skip);
   Status AddAndReload(const cdx::TagSpec& spec, const cdx::KeyList& keys,
                       const std::vector<uint32_t>& sorted);
 
