@@ -13,6 +13,14 @@ OrderBag* FindBag(Table& table, const std::string& path) {
   return nullptr;
 }
 
+// A bag named after the table, beside it, is its structural bag. Only an
+// exclusive open may mark the header for it (the mark moves the lock layout);
+// in shared use the bag stays an ordinary one until an exclusive create.
+bool BecomesStructural(const Table& table, const std::string& bag_path) {
+  return table.structural_bag() == nullptr && table.exclusive() && !table.read_only() &&
+         rt::Upper(bag_path) == rt::Upper(SiblingPath(table.env(), table.path(), ".cdx"));
+}
+
 fs::ShareMode ShareOf(const Table& table) {
   return table.exclusive() ? fs::ShareMode::kExclusive : fs::ShareMode::kShared;
 }
@@ -21,11 +29,15 @@ fs::ShareMode ShareOf(const Table& table) {
 
 Status OrderListAdd(WorkArea& area, const std::string& bag_path) {
   Table& table = area.table();
-  if (FindBag(table, bag_path) != nullptr) return Status::OK();
-  QV_ASSIGN_OR_RETURN(auto bag, OpenCdxBag(table.env(), bag_path, table, ShareOf(table),
-                                           table.read_only()));
-  OrderBag* added = bag.get();
-  table.AddBag(std::move(bag));
+  // A bag open already (the structural one, opened with the table) is not
+  // opened twice, but still gives the controlling order when there is none.
+  OrderBag* added = FindBag(table, bag_path);
+  if (added == nullptr) {
+    QV_ASSIGN_OR_RETURN(auto bag, OpenCdxBag(table.env(), bag_path, table, ShareOf(table),
+                                             table.read_only()));
+    added = bag.get();
+    table.AddBag(std::move(bag));
+  }
   if (area.order() == nullptr && added->OrderCount() > 0) area.SetOrder(added->OrderAt(0));
   return Status::OK();
 }
@@ -48,7 +60,11 @@ Status OrderCreate(WorkArea& area, const std::string& bag_path, const OrderSpec&
             : CreateCdxBag(table.env(), bag_path, table);
     QV_RETURN_IF_ERROR(opened.status());
     bag = opened->get();
-    table.AddBag(std::move(opened).value());
+    if (BecomesStructural(table, bag_path)) {
+      QV_RETURN_IF_ERROR(table.AddStructuralBag(std::move(opened).value()));
+    } else {
+      table.AddBag(std::move(opened).value());
+    }
   }
   area.SetOrder(nullptr);  // the bag's orders may move while it changes
   QV_RETURN_IF_ERROR(bag->CreateOrder(table, spec, progress));

@@ -172,6 +172,20 @@ int Table::FieldIndex(std::string_view name) const {
   return -1;
 }
 
+Status Table::AddStructuralBag(std::unique_ptr<OrderBag> bag) {
+  if (!options_.exclusive || options_.read_only) {
+    return Status::InvalidArgument(path_ + ": marking the structural bag needs exclusive use");
+  }
+  if (structural_) return Status::InvalidArgument(path_ + ": the structural bag is open already");
+  if (!header_.HasStructuralBag()) {
+    header_.flags |= kFlagStructuralBag;
+    QV_RETURN_IF_ERROR(WriteHeader(count_));
+  }
+  bags_.insert(bags_.begin(), std::move(bag));
+  structural_ = true;
+  return Status::OK();
+}
+
 std::string Table::bag_path() const {
   return structural_ ? bags_.front()->Path() : std::string();
 }

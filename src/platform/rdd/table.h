@@ -109,6 +109,10 @@ class Table {
   // Open index bags; the structural one (if open) first.
   const std::vector<std::unique_ptr<OrderBag>>& bags() const { return bags_; }
   void AddBag(std::unique_ptr<OrderBag> bag) { bags_.push_back(std::move(bag)); }
+  // Takes bag, the bag with the table's base name, as the structural bag and
+  // marks the header (byte 28) so that every later open finds it. The mark
+  // moves the lock layout, so it needs exclusive use.
+  Status AddStructuralBag(std::unique_ptr<OrderBag> bag);
   Status CloseBags();
   // Closes every bag but the structural one.
   Status CloseOtherBags();
