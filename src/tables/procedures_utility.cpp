@@ -49,7 +49,9 @@ void RegisterUtilityProcedures(Context& ctx) {
   });
   r.Register("MG", [&ctx](rt::Session&, Args args) -> Value { return Mg(ctx, Arg(args, 0)); });
   r.Register("READIT", [&ctx](rt::Session&, Args args) -> Value {
-    return ReadIt(ctx, Arg(args, 0), static_cast<int>(NumArg(args, 1, 0)), args.size() >= 3,
+    // An empty third position (NIL) is no centring request: callers skip it
+    // to pass the init and valid actions.
+    return ReadIt(ctx, Arg(args, 0), static_cast<int>(NumArg(args, 1, 0)), !Arg(args, 2).IsNil(),
                   Arg(args, 3), Arg(args, 4));
   });
   r.Register("CHECKIT", [&ctx](rt::Session&, Args args) -> Value {

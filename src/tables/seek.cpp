@@ -18,7 +18,8 @@ bool SeekIt(Context& ctx, const rt::Value& key, std::string_view filter, const r
     return true;
   }
   const bool put_back = restore.IsLogical() ? restore.logical() : area->FilterText().empty();
-  const bool temporary = !filter.empty();
+  // A blank filter is none: setting it would clear the table's own filter.
+  const bool temporary = !rt::AllTrim(filter).empty();
   if (temporary) {
     if (put_back) CmSaveFilter(ctx);
     CmFilter(ctx, filter);

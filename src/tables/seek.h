@@ -10,7 +10,7 @@ namespace qv::tables {
 
 // SEEKIT: true when the seek found a record. On a table whose alias begins
 // with "TERMS" it locates the record whose ID the key begins with and
-// returns true whether or not one was found. filter "" sets none; restore
+// returns true whether or not one was found. A blank filter sets none; restore
 // NIL means "restore when the table has no filter now".
 bool SeekIt(Context& ctx, const rt::Value& key, std::string_view filter = {},
             const rt::Value& restore = rt::Value());

@@ -118,7 +118,8 @@ bool Usit(Context& ctx, std::string_view name, const rt::Value& place,
           std::span<const rt::Value> further) {
   rdd::Workspace& ws = ctx.workspace();
   const UsitPlan plan = PlanUsit(name, place, further);
-  if (plan.name.empty()) {
+  // A blank name is empty to xBase: there is no table to open.
+  if (rt::AllTrim(plan.name).empty()) {
     (void)ws.CloseArea();
     return true;
   }

@@ -23,7 +23,7 @@
 namespace qv::tables {
 
 // True when the table is open and selected at its first record (or closed
-// for "U", or an empty name closed the current area). False when the open
+// for "U", or an empty or blank name closed the current area). False when the open
 // failed (after USIT_ERR), a semaphore wait gave up, the file lock was given
 // up under RETURNIFCANNOTLOCK, or the user declined to retry a table held
 // exclusively elsewhere. Throws rt::QuitRequest when the user declines to

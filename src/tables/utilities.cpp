@@ -53,6 +53,9 @@ std::string FillIt(std::string_view text, int width) {
 void EraseFl(Context& ctx, std::string_view pattern) { (void)ctx.fs().EraseMatching(pattern); }
 
 bool Mg(Context& ctx, const rt::Value& value) {
+  // The evaluated expression may select another area; the note must not.
+  rdd::Workspace& ws = ctx.workspace();
+  const int before = ws.current();
   if (value.IsNil()) {
     std::vector<rt::CallFrame> frames = ctx.session().Frames();
     size_t first = 0;
@@ -66,6 +69,7 @@ bool Mg(Context& ctx, const rt::Value& value) {
   } else {
     Show(ctx, xb::ValueText(value));
   }
+  if (ws.current() != before) (void)ws.SelectArea(before);
   return true;
 }
 

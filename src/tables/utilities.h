@@ -22,7 +22,7 @@ void EraseFl(Context& ctx, std::string_view pattern);
 bool Mg(Context& ctx, const rt::Value& value);
 // READIT: runs dialog modally, keeping PROCESSNO in step with the readit
 // table's record (PREPROCESS while open, PROCESS after). centred: a third
-// argument was given. init and valid: code blocks or NIL. True.
+// argument other than NIL was given. init and valid: code blocks or NIL. True.
 bool ReadIt(Context& ctx, const rt::Value& dialog, int record, bool centred, const rt::Value& init,
             const rt::Value& valid);
 // CHECKIT: when condition is false, a timed "Alert" note. Returns condition.

@@ -139,5 +139,36 @@ TEST_F(WorkAreaStateTest, SavesNestAndRestoreOnlyTheNewestLevel) {
   EXPECT_EQ(w.ws().AreaOf("TFTEMM"), 0);
 }
 
+TEST_F(WorkAreaStateTest, NumberedCheckJournalAndDrawerTablesComeBackByTheirNumbers) {
+  w.session().DeclarePublic("CHNUM") = Value("4");
+  w.session().DeclarePublic("DRAWER") = Value("2");
+  MakeTable(w, "1.co\\ckj4", {{"X", 'C', 2}}, {{Value("k1")}, {Value("k2")}});
+  MakeTable(w, "1.co\\cr2", {{"AMT", 'C', 2}}, {{Value("c2")}, {Value("c1")}});
+  MakeBag(w, "1.co\\cr2", "1.co\\cr2", "AMT");
+  ASSERT_TRUE(Usit(w.ctx(), "ckj", Value("1.co\\4"), {Value("E")}));
+  ASSERT_TRUE(w.ws().Area()->GoTo(2).ok());
+  ASSERT_TRUE(Usit(w.ctx(), "cr", Value("1.co\\2"), {Value("cr")}));
+  ASSERT_TRUE(w.ws().Area()->GoTo(1).ok());
+
+  ASSERT_TRUE(ScrSave(w.ctx()));
+  EXPECT_EQ(Row(0)[10].str(), "E") << "CKJ4.1 is looked for under the number";
+  EXPECT_EQ(Row(1)[10].str(), "");
+  tables::CloseExcept(w.ctx(), "ALL");
+  ASSERT_TRUE(ScrRestore(w.ctx()));
+
+  rdd::WorkArea* ckj = w.ws().Area(w.ws().AreaOf("CKJ"));
+  ASSERT_NE(ckj, nullptr);
+  EXPECT_NE(ckj->table().path().find("ckj4"), std::string::npos);
+  EXPECT_TRUE(ckj->table().exclusive());
+  EXPECT_EQ(ckj->RecNo(), 2u);
+  rdd::WorkArea* cr = w.ws().Area(w.ws().AreaOf("CR"));
+  ASSERT_NE(cr, nullptr);
+  EXPECT_NE(cr->table().path().find("cr2"), std::string::npos);
+  EXPECT_FALSE(cr->table().exclusive());
+  EXPECT_NE(rdd::OrderBagName(*cr, 1).find("CR2.CDX"), std::string::npos);
+  EXPECT_EQ(cr->RecNo(), 1u);
+  EXPECT_EQ(w.ws().Alias(), "CR") << "the alias current at the save";
+}
+
 }  // namespace
 }  // namespace qv::company

@@ -47,6 +47,10 @@ TEST_F(SeekFilterTest, SeekUnderATemporaryFilterPutsTheOldFilterBack) {
   // No filter now: restore defaults to true and the filter is cleared again.
   EXPECT_TRUE(SeekIt(w.ctx(), Value("A1"), "TOWN = 'ROME'"));
   EXPECT_EQ(area().FilterText(), "");
+  // A blank filter is no filter: the table's own one stays in force.
+  CmFilter(w.ctx(), "TOWN = 'OSLO'");
+  EXPECT_FALSE(SeekIt(w.ctx(), Value("A1"), "   "));
+  EXPECT_EQ(area().FilterText(), "TOWN = 'OSLO'");
 }
 
 TEST_F(SeekFilterTest, SoftSeekEndsOffAndTermsIsLocated) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/runtime/procedures.h"
 #include "tables/tables_fixture.h"
 #include "tables/usit.h"
 #include "tables/utilities.h"
@@ -141,6 +142,10 @@ TEST_F(UtilityTest, DiagnosticNotes) {
   EXPECT_NE(boxes[5].find("\tlook.at.CUST"), std::string::npos) << boxes[5];
   EXPECT_NE(boxes[6].find("\tlook at CUST"), std::string::npos) << boxes[6];
   EXPECT_EQ(w.ws().Alias(), "CUST");
+
+  // An evaluated expression that selects another area leaves none selected.
+  Mg(w.ctx(), Value(".DBSELECTAREA(0)"));
+  EXPECT_EQ(w.ws().Alias(), "CUST");
 }
 
 TEST_F(UtilityTest, ChecksShowTheirNotesOnlyWhenFalse) {
@@ -177,6 +182,26 @@ TEST_F(UtilityTest, ReadItKeepsTheProcessNumberInStep) {
   w.gui().answers().Push(gui::ParseAnswer("ok").value());
   ReadIt(w.ctx(), Value(rt::ObjectRef(*made)), 0, false, Value(), Value());
   EXPECT_EQ(w.session().Find("PROCESSNO")->str(), "none") << "record 0 reads empty fields";
+
+  // Called by name: an empty third position is no request to centre.
+  struct Centring {
+    std::vector<Value> args;
+    bool centred;
+  };
+  const Value dialog{rt::ObjectRef(*made)};
+  const Centring cases[] = {
+      {{dialog, Value::Int(1)}, false},
+      {{dialog, Value::Int(1), Value(), Value()}, false},
+      {{dialog, Value::Int(1), Value(true)}, true},
+      {{dialog, Value::Int(1), Value(false)}, true},
+  };
+  for (const Centring& c : cases) {
+    (*made)->centred = !c.centred;
+    w.gui().answers().Push(gui::ParseAnswer("ok").value());
+    std::vector<Value> args = c.args;
+    EXPECT_TRUE(rt::Call(w.session(), "READIT", std::span<Value>(args)).logical());
+    EXPECT_EQ((*made)->centred, c.centred) << c.args.size();
+  }
 }
 
 }  // namespace

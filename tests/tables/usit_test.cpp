@@ -68,10 +68,14 @@ TEST_F(UsitTest, SuffixedPlacesNameTableAndBag) {
   EXPECT_FALSE(Exists("data/1.co/TFTEMM2.1")) << "outside the lock scheme";
   EXPECT_EQ(w.ws().AreaOf("CR"), 1) << "opened in the next free area";
 
-  // An empty name closes the current area.
+  // An empty or blank name closes the current area.
   ASSERT_TRUE(Usit(w.ctx(), ""));
   EXPECT_EQ(w.ws().AreaOf("TFTEMM"), 0);
   EXPECT_EQ(w.ws().AreaOf("CR"), 1);
+  ASSERT_TRUE(w.ws().SelectArea(1).ok());
+  ASSERT_TRUE(Usit(w.ctx(), "   "));
+  EXPECT_EQ(w.ws().AreaOf("CR"), 0);
+  EXPECT_TRUE(w.Transcript("ERROR").empty()) << "no open of a blank file name is tried";
 }
 
 TEST_F(UsitTest, ReopenReleasesAndRetakesItsOwnLocks) {
