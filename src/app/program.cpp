@@ -94,7 +94,24 @@ int RunHeadless(const CommandLine& line, Base& base) {
     tables::Context ctx(base.session, base.fs, gui);
     RegisterAllProcedures(ctx, shell::StartupOptions{Getenv, nullptr});
     ScriptRunner runner(gui, ctx, *script);
-    gui.SetDriver([&runner] { return runner.RunNext(); });
+    // Until the first menu choice is read, a dialog of the start-up takes
+    // the answers the script queues before its first other line.
+    bool starting = true;
+    gui.SetAnswerSource([&] {
+      if (starting) runner.QueueNextAnswer();
+    });
+    gui.SetDriver([&] {
+      starting = false;
+      return runner.RunNext();
+    });
+    // The front end outlives this scope; its hooks must not.
+    struct Unhook {
+      gui::ScriptGui& gui;
+      ~Unhook() {
+        gui.SetAnswerSource(nullptr);
+        gui.SetDriver(nullptr);
+      }
+    } unhook{gui};
     code = RunMain(base.session);
     // A terminal would wait for more typing; only piped or file input is read to its end.
     if (script != &std::cin || isatty(STDIN_FILENO) == 0) runner.SkipRest();

@@ -46,6 +46,13 @@ Result<int> PressCount(std::string_view rest) {
   return n;
 }
 
+// Lines that only fill the front end's queues and need no running program.
+bool OnlyQueues(const ScriptLine& line) {
+  using Kind = ScriptLine::Kind;
+  return line.kind == Kind::kAnswer || line.kind == Kind::kKey || line.kind == Kind::kNotes ||
+         line.kind == Kind::kPressCancel;
+}
+
 }  // namespace
 
 Result<std::optional<ScriptLine>> ParseScriptLine(std::string_view line) {
@@ -109,10 +116,34 @@ void ScriptRunner::Stop(std::string_view reason) {
   throw rt::QuitRequest{gui::kExitBadScript};
 }
 
+bool ScriptRunner::ReadLine(std::string& text) {
+  if (put_back_) {
+    text = std::move(*put_back_);
+    put_back_.reset();
+    return true;
+  }
+  if (!std::getline(in_, text)) return false;
+  ++line_number_;
+  return true;
+}
+
+void ScriptRunner::QueueNextAnswer() {
+  std::string text;
+  while (ReadLine(text)) {
+    Result<std::optional<ScriptLine>> line = ParseScriptLine(text);
+    if (line.ok() && !line->has_value()) continue;
+    if (!line.ok() || !OnlyQueues(**line)) {
+      put_back_ = std::move(text);
+      return;
+    }
+    Run(**line);
+    if ((*line)->kind == ScriptLine::Kind::kAnswer) return;
+  }
+}
+
 bool ScriptRunner::RunNext() {
   std::string text;
-  while (std::getline(in_, text)) {
-    ++line_number_;
+  while (ReadLine(text)) {
     Result<std::optional<ScriptLine>> line = ParseScriptLine(text);
     if (!line.ok()) Stop("line " + std::to_string(line_number_) + ": " + line.status().message());
     if (!line->has_value()) continue;
@@ -124,22 +155,25 @@ bool ScriptRunner::RunNext() {
 
 void ScriptRunner::SkipRest() {
   std::string text;
-  while (std::getline(in_, text)) {
+  while (ReadLine(text)) {
     std::string_view trimmed = rt::AllTrim(text);
     if (!trimmed.empty() && trimmed[0] != '#') gui_.transcript().Write("NOT_RUN", {trimmed});
   }
 }
 
-std::optional<rt::Value> ScriptRunner::Evaluate(const std::string& text) {
+rt::Value ScriptRunner::Evaluate(const std::string& text) {
   Result<xb::Expr> expr = xb::Expr::Compile(text);
   if (!expr.ok()) Stop("expression does not compile: " + expr.status().message());
-  try {
-    return expr->Eval(ctx_.host());
-  } catch (const rt::RuntimeError& error) {
-    rt::ErrorInfo info = error.info();
-    info.can_default = true;
-    rt::RaiseOrQuit(ctx_.session(), info);
-    return std::nullopt;
+  // As in a routine: Retry evaluates again, Default makes the value NIL.
+  for (;;) {
+    try {
+      return expr->Eval(ctx_.host());
+    } catch (const rt::RuntimeError& error) {
+      rt::ErrorInfo info = error.info();
+      info.can_default = true;
+      info.can_retry = true;
+      if (rt::RaiseOrQuit(ctx_.session(), info) != rt::ErrorChoice::kRetry) return rt::Value();
+    }
   }
 }
 
@@ -154,16 +188,14 @@ void ScriptRunner::Run(const ScriptLine& line) {
       gui_.answers().Push(line.answer);
       break;
     case ScriptLine::Kind::kSet:
-      if (std::optional<rt::Value> value = Evaluate(line.text)) {
-        ctx_.session().DeclarePublic(line.name) = std::move(*value);
-      }
+      ctx_.session().DeclarePublic(line.name) = Evaluate(line.text);
       break;
-    case ScriptLine::Kind::kEval:
-      if (std::optional<rt::Value> value = Evaluate(line.text)) {
-        const std::string type(1, rt::TypeLetter(value->type()));
-        gui_.transcript().Write("EVAL", {type, xb::ValueText(*value)});
-      }
+    case ScriptLine::Kind::kEval: {
+      const rt::Value value = Evaluate(line.text);
+      const std::string type(1, rt::TypeLetter(value.type()));
+      gui_.transcript().Write("EVAL", {type, xb::ValueText(value)});
       break;
+    }
     case ScriptLine::Kind::kPressCancel:
       gui_.PressCancelAfter(line.count);
       break;

@@ -38,6 +38,12 @@ class ScriptRunner {
   // REQUIRES: gui is the front end of ctx; all three outlive the runner.
   ScriptRunner(gui::ScriptGui& gui, tables::Context& ctx, std::istream& in);
 
+  // For a dialog of the start-up (a run-time error), which comes before the
+  // first menu choice: runs the lines up to and including the next answer
+  // while they only fill queues (answers, key states, notes, cancel
+  // presses). Any other line, or one that cannot be understood, is put back
+  // for RunNext.
+  void QueueNextAnswer();
   // Reads lines until one has run: false when the input has ended. A line
   // that cannot be run writes STOP and throws rt::QuitRequest{2}.
   bool RunNext();
@@ -47,15 +53,18 @@ class ScriptRunner {
 
  private:
   [[noreturn]] void Stop(std::string_view reason);
+  // The next raw line (the one put back first); false at the end.
+  bool ReadLine(std::string& text);
   void Run(const ScriptLine& line);
-  // Compiles and evaluates text; nullopt after a run-time error (shown in
-  // the error dialog). Does not compile: Stop.
-  std::optional<rt::Value> Evaluate(const std::string& text);
+  // Compiles and evaluates text. A run-time error goes to the error dialog:
+  // Retry evaluates again, Default gives NIL. Does not compile: Stop.
+  rt::Value Evaluate(const std::string& text);
 
   gui::ScriptGui& gui_;
   tables::Context& ctx_;
   std::istream& in_;
   int line_number_ = 0;
+  std::optional<std::string> put_back_;  // read ahead, not run yet
 };
 
 }  // namespace qv::app

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -132,10 +133,21 @@ TEST_F(ProcessTest, ScriptLinesAndTheirExitCodes) {
        2,
        {"STOP\t2\tline 1: script line \"frobnicate now\": unknown word frobnicate",
         "NOT_RUN\teval 1", "EXIT\t2"}},
+      {"a line that cannot be understood after answers read before start-up",
+       "answer yes\n\nfrobnicate now\n",
+       2,
+       {"STOP\t2\tline 3: script line \"frobnicate now\": unknown word frobnicate", "EXIT\t2"}},
       {"a choose naming no item",
        "choose Help>Nothing\n",
        2,
-       {"STOP\t2\tno menu item Help>Nothing", "EXIT\t2"}},
+       {"STOP\t2\tno menu item Help>Nothing that runs a command (give the captions down to "
+        "the item)",
+        "EXIT\t2"}},
+      {"an eval that fails: Retry evaluates again, Default gives NIL",
+       "set N 0\nanswer retry\neval iif((N := N + 1) < 2, NOSUCH, N)\neval 1+\"a\"\n",
+       1,
+       {"EVAL\tN\t2", "ERROR\tArgument error\t1+\"a\" (position 2)\tdefault\t(default)",
+        "EVAL\tU\tNIL", "WINDOW_CLOSED", "EXIT\t1"}},
       {"an eval that does not compile", "eval 1 +\n", 2, {"EXIT\t2"}},
       {"a set that does not compile", "set X (\n", 2, {"EXIT\t2"}},
       {"an answer that does not fit",
@@ -161,6 +173,42 @@ TEST_F(ProcessTest, ScriptLinesAndTheirExitCodes) {
     ASSERT_GE(lines.size(), c.tail.size()) << c.name;
     std::vector<std::string> tail(lines.end() - static_cast<long>(c.tail.size()), lines.end());
     EXPECT_EQ(tail, c.tail) << c.name;
+  }
+}
+
+// Answers queued before the first line that needs the running program are
+// there for the dialogs of the start-up, like those of any later command.
+TEST_F(ProcessTest, StartUpDialogsTakeTheLeadingAnswers) {
+  ASSERT_TRUE(fs::NewHostEnv()->Remove(dir_.Sub("d/exe/ctl3d.dll")).ok());
+  // The transcript writes each backslash of D:\\exe\ctl3d.dll doubled.
+  const std::string kCopyError =
+      "ERROR\tOpen error\t" + std::string(R"(D:\\\\exe\\ctl3d.dll)") + "\t";
+  struct Case {
+    std::string script;
+    int code;
+    std::vector<std::string> tail;
+  };
+  const Case cases[] = {
+      {"answer quit\nchoose Help>About\n",
+       1,
+       {kCopyError + "quit", "NOT_RUN\tchoose Help>About", "EXIT\t1"}},
+      {"# the copy fails\nanswer default\nanswer yes\nchoose Help>Exit\n",
+       0,
+       {"QUESTION\tSelect an option\tExit ZENTHOR Now.?\tno\tyes", "EXIT\t0"}},
+      // Without a leading answer the error takes its default, as before.
+      {"eval 1\n", 1, {"EVAL\tN\t1", "WINDOW_CLOSED", "EXIT\t1"}},
+  };
+  for (const Case& c : cases) {
+    Outcome run = Run("--headless", c.script);
+    EXPECT_EQ(run.code, c.code) << c.script << "\n" << run.out << run.err;
+    const std::vector<std::string> lines = run.lines();
+    ASSERT_GE(lines.size(), c.tail.size()) << c.script;
+    EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(c.tail.size()), lines.end()),
+              c.tail)
+        << c.script;
+    const bool copy_error_default =
+        std::find(lines.begin(), lines.end(), kCopyError + "default\t(default)") != lines.end();
+    EXPECT_EQ(copy_error_default, c.script == "eval 1\n") << run.out;
   }
 }
 

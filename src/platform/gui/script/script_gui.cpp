@@ -55,6 +55,7 @@ ScriptGui::~ScriptGui() {
 
 ScriptGui::Taken ScriptGui::Take(std::string_view kind, std::string_view title,
                                  const Answer& fallback) {
+  if (answers().empty() && answer_source_) answer_source_();
   if (!answers().empty()) {
     default_run_ = 0;
     default_key_.clear();
@@ -133,7 +134,11 @@ void ScriptGui::RepaintMainWindow() {
 
 Status ScriptGui::Choose(std::string_view path) {
   const MenuItem* item = FindMenuItem(window_.menu, SplitMenuPath(path));
-  if (item == nullptr) return Status::InvalidArgument("no menu item " + std::string(path));
+  if (item == nullptr) {
+    // A drop-down's own caption names no item: a click there only opens it.
+    return Status::InvalidArgument("no menu item " + std::string(path) +
+                                   " that runs a command (give the captions down to the item)");
+  }
   if (!window_open_ || !menu_enabled_) {
     return Status::InvalidArgument("the menu is not available for " + std::string(path));
   }

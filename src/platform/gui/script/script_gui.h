@@ -87,6 +87,8 @@ class ScriptGui : public Gui {
   // The script reader: RunMainWindow calls it until it returns false (input
   // ended) or the window closes; then the window closes.
   void SetDriver(std::function<bool()> next_line) { driver_ = std::move(next_line); }
+  // Called when a dialog wants an answer and none is queued; it may queue one.
+  void SetAnswerSource(std::function<void()> source) { answer_source_ = std::move(source); }
   bool menu_enabled() const { return menu_enabled_; }
   Transcript& transcript() { return transcript_; }
 
@@ -109,6 +111,7 @@ class ScriptGui : public Gui {
   bool menu_enabled_ = true;
   bool notes_instant_ = false;
   std::function<bool()> driver_;
+  std::function<void()> answer_source_;
   std::vector<std::shared_ptr<Dialog>> non_modal_;
   std::map<const Dialog*, bool> visible_;
   Meter* meter_ = nullptr;
