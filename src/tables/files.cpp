@@ -21,4 +21,9 @@ int EraseMatching(Context& ctx, std::string_view pattern) {
   return erased.ok() ? *erased : 0;
 }
 
+std::string ReportedName(Context& ctx, std::string_view name, std::string_view ext) {
+  Result<std::string> file = ctx.workspace().FileName(name, ext);
+  return file.ok() ? *file : std::string(name);
+}
+
 }  // namespace qv::tables

@@ -22,4 +22,8 @@ inline bool AnyMatching(Context& ctx, std::string_view pattern) {
 // Erases every file matching the pattern; the number erased.
 int EraseMatching(Context& ctx, std::string_view pattern);
 
+// A file as run-time error reports name it: as the program names it, with
+// its extension ("1.co\COMPANY.dbf"), never the host path.
+std::string ReportedName(Context& ctx, std::string_view name, std::string_view ext);
+
 }  // namespace qv::tables

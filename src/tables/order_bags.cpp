@@ -1,6 +1,7 @@
 #include "tables/order_bags.h"
 
 #include "platform/rdd/orders.h"
+#include "tables/files.h"
 
 namespace qv::tables {
 
@@ -14,7 +15,8 @@ bool AddOrderBag(Context& ctx, rdd::WorkArea& area, std::string_view bag) {
       [&](const Status& failed) {
         rt::ErrorInfo info;
         info.description = "Open error";
-        info.operation = std::string(bag) + ": " + failed.ToString();
+        info.operation = ReportedName(ctx, bag, rdd::kOrderBagExt);
+        info.os_code = failed.IsNotFound() ? 2 : 0;  // the system's "file not found"
         info.subsystem = "DBFCDX";
         info.gen_code = 21;
         return info;

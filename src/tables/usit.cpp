@@ -3,6 +3,7 @@
 #include "platform/rdd/orders.h"
 #include "platform/runtime/procedures.h"
 #include "platform/runtime/text.h"
+#include "tables/files.h"
 #include "tables/lock_report.h"
 #include "tables/notices.h"
 #include "tables/order_bags.h"
@@ -35,7 +36,8 @@ void OpenTable(Context& ctx, const UsitPlan& plan) {
       [&](const Status& s) {
         rt::ErrorInfo info;
         info.description = "Open error";
-        info.operation = plan.File() + ": " + s.ToString();
+        info.operation = ReportedName(ctx, plan.File(), ".dbf");
+        info.os_code = s.IsNotFound() ? 2 : 0;  // the system's "file not found"
         info.subsystem = "DBFCDX";
         info.gen_code = 21;
         return info;

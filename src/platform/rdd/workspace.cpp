@@ -29,6 +29,11 @@ Workspace::Workspace(fs::Env& env) : env_(&env) {
 Workspace::~Workspace() { (void)CloseAll(); }
 
 Result<std::string> Workspace::Resolve(std::string_view name, std::string_view ext) const {
+  QV_ASSIGN_OR_RETURN(std::string full, FileName(name, ext));
+  return resolver_(full);
+}
+
+Result<std::string> Workspace::FileName(std::string_view name, std::string_view ext) const {
   std::string full(name);
   while (!full.empty() && full.back() == ' ') full.pop_back();
   if (full.empty()) return Status::InvalidArgument("empty file name");
@@ -46,7 +51,7 @@ Result<std::string> Workspace::Resolve(std::string_view name, std::string_view e
     if (!IsSeparator(folder.back())) folder += folder.find('\\') != std::string::npos ? '\\' : '/';
     full = folder + full;
   }
-  return resolver_(full);
+  return full;
 }
 
 TableOpenOptions Workspace::OpenOptions(bool exclusive, bool read_only) const {

@@ -53,6 +53,9 @@ class Workspace {
   // The host path of a table or side file named as the program names it:
   // default path for a bare name, ext added when the name has none.
   Result<std::string> Resolve(std::string_view name, std::string_view ext = ".dbf") const;
+  // The same name before resolving, as the program names the file (for
+  // reports): "1.co\COMPANY.dbf".
+  Result<std::string> FileName(std::string_view name, std::string_view ext = ".dbf") const;
   // Open options matching this workspace's settings.
   TableOpenOptions OpenOptions(bool exclusive, bool read_only) const;
 
