@@ -15,10 +15,7 @@ using rt::Session;
 using rt::Value;
 using Args = std::span<Value>;
 
-const Value& Arg(Args args, size_t i) {
-  static const Value kNil;
-  return i < args.size() ? args[i] : kNil;
-}
+const Value& Arg(Args args, size_t i) { return rt::ArgAt(args, i); }
 
 std::string StringArg(Args args, size_t i) {
   return Arg(args, i).IsString() ? Arg(args, i).str() : std::string();

@@ -65,4 +65,9 @@ void WriteBackParameters(Session& session, std::span<Value> args,
   }
 }
 
+const Value& ArgAt(std::span<const Value> args, size_t i) {
+  static const Value kNil;
+  return i < args.size() ? args[i] : kNil;
+}
+
 }  // namespace qv::rt

@@ -40,6 +40,10 @@ class ProcedureRegistry {
   std::map<std::string, Procedure> procedures_;
 };
 
+// Positional argument i as a routine reads it: NIL when the caller passed
+// fewer arguments.
+const Value& ArgAt(std::span<const Value> args, size_t i);
+
 // Calls the registered procedure name with frame {name, line} and a new
 // private scope, both popped on return and when an exception unwinds.
 // An unknown name raises "Undefined function" (operation = name) through the

@@ -32,11 +32,6 @@ void SetPublic(rt::Session& session, std::string_view name, rt::Value value) {
   session.Assign(name, std::move(value));
 }
 
-const rt::Value& ArgAt(std::span<const rt::Value> args, size_t i) {
-  static const rt::Value kNil;
-  return i < args.size() ? args[i] : kNil;
-}
-
 bool XbaseEq(rt::Session& session, std::string_view left, std::string_view right) {
   return rt::XbaseEquals(left, right, session.settings().exact);
 }

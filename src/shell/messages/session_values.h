@@ -12,6 +12,7 @@
 
 #include "platform/gui/dialog.h"
 #include "platform/gui/types.h"
+#include "platform/runtime/procedures.h"
 #include "platform/runtime/session.h"
 #include "tables/session_state.h"
 
@@ -31,8 +32,7 @@ bool HoldsMainWindow(rt::Session& session);
 // PUBLIC name (an existing one keeps its value), then name := value.
 void SetPublic(rt::Session& session, std::string_view name, rt::Value value);
 
-// Positional argument i, NIL when the caller passed fewer.
-const rt::Value& ArgAt(std::span<const rt::Value> args, size_t i);
+using rt::ArgAt;  // positional argument i, NIL when the caller passed fewer
 
 // xBase's "=" on two strings under the session's exact setting.
 bool XbaseEq(rt::Session& session, std::string_view left, std::string_view right);

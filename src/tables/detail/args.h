@@ -6,16 +6,14 @@
 #include <span>
 #include <string>
 
+#include "platform/runtime/procedures.h"
 #include "platform/runtime/value.h"
 
 namespace qv::tables::detail {
 
 using Args = std::span<rt::Value>;
 
-inline const rt::Value& Arg(Args args, size_t i) {
-  static const rt::Value kNil;
-  return i < args.size() ? args[i] : kNil;
-}
+inline const rt::Value& Arg(Args args, size_t i) { return rt::ArgAt(args, i); }
 
 inline std::string TextArg(Args args, size_t i) {
   const rt::Value& v = Arg(args, i);
